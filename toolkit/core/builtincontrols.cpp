@@ -1,0 +1,45 @@
+#include "controlregistry.h"
+
+#include <vector>
+
+namespace OrvQtLib {
+
+namespace {
+
+struct BuiltInType {
+    QByteArray name;
+    ControlCreator creator;
+    bool exposed;
+};
+
+// A row under the class's own type name.
+template <class Control>
+BuiltInType ownName(bool exposed = true)
+{
+    return {Control::staticTypeName().toLatin1(), &createControlOf<Control>, exposed};
+}
+
+// A row under a plain alias.
+template <class Control>
+BuiltInType alias(const char *name, bool exposed = true)
+{
+    return {QByteArray(name), &createControlOf<Control>, exposed};
+}
+
+// The toolkit's control types, in registration order: first each class under
+// its own type name, then the aliases. A row may repeat an earlier name.
+std::vector<BuiltInType> builtInTypes()
+{
+    return {
+    };
+}
+
+} // namespace
+
+void Internal::registerBuiltInControls()
+{
+    for (const BuiltInType &type : builtInTypes())
+        registerControl(type.name.constData(), type.creator, type.exposed);
+}
+
+} // namespace OrvQtLib

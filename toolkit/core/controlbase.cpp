@@ -1,0 +1,324 @@
+#include "controlbase.h"
+
+#include "jsonreaders.h"
+
+#include <QPainter>
+#include <QTextCodec>
+
+#include <algorithm>
+#include <limits>
+
+namespace OrvQtLib {
+
+namespace {
+
+int clampToInt(qint64 value)
+{
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+// ---- OrvQControlBase ---------------------------------------------------------
+
+void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
+{
+    // Menus read nothing: their look comes from the menu bar that owns them.
+    if (element.isNull() || !m_widget || m_widget->inherits("OrvQtLib::OrvQMenu"))
+        return;
+
+    if (const auto name = readString(element, "name"))
+        m_widget->setObjectName(QString::fromStdString(*name));
+    if (const auto tip = readString(element, "tooltip"))
+        m_widget->setToolTip(fromGbk(tip->c_str()));
+
+    m_widget->setVisible(true);
+    if (const auto visible = readBool(element, "visibility"))
+        m_widget->setVisible(*visible);
+    if (const auto enabled = readBool(element, "enable"))
+        m_widget->setEnabled(*enabled);
+
+    if (jsonObject(element, "layout").isObject()) {
+        parseLayout(element);
+    } else {
+        m_layoutKind = LayoutFixed;
+        readElementRect(element);
+    }
+}
+
+void OrvQControlBase::parseLayout(const Json::Value &element)
+{
+    const Json::Value &layout = jsonObject(element, "layout");
+    // A kind that does not fit an int is outside every known kind and so
+    // behaves like a managed layout.
+    const unsigned kind = readUInt(layout, "type", 0);
+    m_layoutKind = kind > unsigned(std::numeric_limits<int>::max()) ? LayoutManaged : int(kind);
+
+    switch (m_layoutKind) {
+    case LayoutAnchor:
+        m_params.p3 = 0;
+        m_params.p4 = 0;
+        m_params.p7 = readInt(element, "w", 0);
+        m_params.p8 = readInt(element, "h", 0);
+        if (const auto x = readInt(layout, "x"))
+            m_params.p5 = *x;
+        if (const auto y = readInt(layout, "y"))
+            m_params.p6 = *y;
+        if (const auto r = readInt(layout, "r")) {
+            m_params.p7 = *r;
+            m_params.p3 = 1;
+        }
+        if (const auto b = readInt(layout, "b")) {
+            m_params.p8 = *b;
+            m_params.p4 = 1;
+        }
+        if (const auto hor = readInt(layout, "hor"))
+            m_params.p1 = *hor;
+        if (const auto ver = readInt(layout, "ver"))
+            m_params.p2 = *ver;
+        if (const auto wType = readInt(layout, "wType"))
+            m_params.p3 = *wType;
+        if (const auto hType = readInt(layout, "hType"))
+            m_params.p4 = *hType;
+        break;
+    case LayoutFill:
+        m_params.p1 = readInt(layout, "x", 0);
+        m_params.p2 = readInt(layout, "y", 0);
+        m_params.p3 = readInt(layout, "r", 0);
+        m_params.p4 = readInt(layout, "b", 0);
+        break;
+    case LayoutFixed:
+        // A fixed layout given as "layout" takes the element's own rectangle,
+        // just as an element without "layout" does.
+        readElementRect(element);
+        break;
+    default:
+        break;
+    }
+}
+
+void OrvQControlBase::readElementRect(const Json::Value &element)
+{
+    m_params.p1 = readInt(element, "x", 0);
+    m_params.p2 = readInt(element, "y", 0);
+    m_params.p3 = readInt(element, "w", 0);
+    m_params.p4 = readInt(element, "h", 0);
+}
+
+std::optional<QRect> OrvQControlBase::layoutRect(const QSize &parentSize) const
+{
+    const qint64 pw = parentSize.width();
+    const qint64 ph = parentSize.height();
+    const OrvQLayoutParams &p = m_params;
+
+    switch (m_layoutKind) {
+    case LayoutAnchor: {
+        qint64 x0 = p.p1 == 0 ? p.p5 : 0;
+        qint64 y0 = p.p2 == 0 ? p.p6 : 0;
+        const qint64 w = p.p3 == 0 ? qint64(p.p7) : p.p3 == 1 ? pw - p.p7 - x0 : 0;
+        const qint64 h = p.p4 == 0 ? qint64(p.p8) : p.p4 == 1 ? ph - p.p8 - y0 : 0;
+        if (p.p1 == 1)
+            x0 = p.p5 + (pw - w) / 2;
+        else if (p.p1 == 2)
+            x0 = pw - p.p5 - w;
+        if (p.p2 == 1)
+            y0 = p.p6 + (ph - h) / 2;
+        else if (p.p2 == 2)
+            y0 = ph - p.p6 - h;
+        return QRect(clampToInt(x0), clampToInt(y0), clampToInt(w), clampToInt(h));
+    }
+    case LayoutFill:
+        return QRect(p.p1, p.p2, clampToInt(pw - p.p3 - p.p1), clampToInt(ph - p.p4 - p.p2));
+    case LayoutFixed:
+        return QRect(p.p1, p.p2, p.p3, p.p4);
+    default:
+        return std::nullopt;
+    }
+}
+
+void OrvQControlBase::applyLayout()
+{
+    if (!m_widget || !m_widget->parentWidget())
+        return;
+
+    applyOwnGeometry();
+
+    // A copy: a child's resize handler may add or remove children.
+    const QObjectList children = m_widget->children();
+    for (QObject *child : children) {
+        IOrvQControlBase *control = controlInterface(child);
+        if (control && control->controlBase())
+            control->controlBase()->applyLayout();
+    }
+}
+
+void OrvQControlBase::applyOwnGeometry()
+{
+    const std::optional<QRect> rect = layoutRect(m_widget->parentWidget()->size());
+    if (!rect)
+        return;
+    m_widget->setGeometry(*rect);
+    if (m_layoutKind == LayoutFixed) {
+        m_widget->setFixedHeight(m_params.p4);
+        m_widget->setFixedWidth(m_params.p3);
+    }
+}
+
+void OrvQControlBase::setFillLayout(int left, int top, int right, int bottom)
+{
+    m_layoutKind = LayoutFill;
+    m_params.p1 = left;
+    m_params.p2 = top;
+    m_params.p3 = right;
+    m_params.p4 = bottom;
+}
+
+void OrvQControlBase::setManagedLayout(int p1, int p2, int p3, int p4, int p5, int p6)
+{
+    m_layoutKind = LayoutManaged;
+    m_params.p1 = p1;
+    m_params.p2 = p2;
+    m_params.p3 = p3;
+    m_params.p4 = p4;
+    m_params.p5 = p5;
+    m_params.p6 = p6;
+}
+
+void OrvQControlBase::setFixedLayout(int x, int y, int w, int h)
+{
+    m_layoutKind = LayoutFixed;
+    m_params.p1 = x;
+    m_params.p2 = y;
+    m_params.p3 = w;
+    m_params.p4 = h;
+    if (m_widget) {
+        m_widget->setGeometry(x, y, w, h);
+        m_widget->setFixedHeight(h);
+        m_widget->setFixedWidth(w);
+    }
+}
+
+void OrvQControlBase::setAnchorLayout(const OrvQLayoutParams &params)
+{
+    m_layoutKind = LayoutAnchor;
+    m_params = params;
+}
+
+OrvQLayoutParams *OrvQControlBase::layoutData()
+{
+    return m_layoutKind >= LayoutAnchor && m_layoutKind <= LayoutFixed ? &m_params : nullptr;
+}
+
+// ---- OrvQControlBaseImpl -----------------------------------------------------
+
+OrvQControlBaseImpl::OrvQControlBaseImpl(QWidget *widget)
+    : m_widget(widget)
+{
+}
+
+OrvQControlBaseImpl::~OrvQControlBaseImpl() = default;
+
+void OrvQControlBaseImpl::paint(QWidget *, QPaintEvent *)
+{
+    if (!m_widget)
+        return;
+    if (!m_widget->isEnabled())
+        m_state = StateDisabled;
+    else if (m_state == StateDisabled)
+        m_state = StateNormal;
+
+    QPainter painter(m_widget);
+    draw(&painter, QRect(0, 0, m_widget->width(), m_widget->height()));
+}
+
+void OrvQControlBaseImpl::draw(QPainter *, const QRect &) {}
+
+void OrvQControlBaseImpl::loadFinished() {}
+
+void OrvQControlBaseImpl::changeState(OrvQControlState state)
+{
+    m_state = state;
+    if (m_widget)
+        m_widget->repaint();
+}
+
+void OrvQControlBaseImpl::mousePress(QMouseEvent *)
+{
+    changeState(StatePressed);
+}
+
+void OrvQControlBaseImpl::mouseRelease(QMouseEvent *)
+{
+    changeState(StateNormal);
+}
+
+void OrvQControlBaseImpl::mouseEnter(QEvent *)
+{
+    changeState(StateHover);
+}
+
+void OrvQControlBaseImpl::mouseLeave(QEvent *)
+{
+    changeState(m_widget && !m_widget->isEnabled() ? StateDisabled : StateNormal);
+}
+
+void OrvQControlBaseImpl::mouseMove(QMouseEvent *) {}
+
+void OrvQControlBaseImpl::mouseDoubleClick(QMouseEvent *) {}
+
+bool OrvQControlBaseImpl::loadAttributes(const Json::Value &element)
+{
+    if (element.isNull())
+        return false;
+
+    const Json::Value &attr = jsonObject(element, "attr");
+    for (const std::string &name : jsonMemberNames(attr)) {
+        const Json::Value &value = attr[name];
+        OrvQAttrValue entry;
+        if (value.isBool()) {
+            entry.kind = OrvQAttrValue::Bool;
+            entry.value = value.asBool();
+        } else if (value.isString()) {
+            entry.kind = OrvQAttrValue::Text;
+            entry.value = QString::fromStdString(value.asString());
+        } else if (value.isInt()) {
+            entry.kind = OrvQAttrValue::Int;
+            entry.value = value.asInt();
+        } else if (value.isUInt()) {
+            entry.kind = OrvQAttrValue::UInt;
+            entry.value = value.asUInt();
+        } else if (value.isNumeric()) {
+            entry.kind = OrvQAttrValue::Double;
+            entry.value = value.asDouble();
+        } else if (value.isArray() && value.size() > 0 && value[0].isString()) {
+            QStringList texts;
+            for (const Json::Value &item : value)
+                texts.append(QString::fromStdString(jsonToString(item).value_or(std::string())));
+            entry.kind = OrvQAttrValue::TextList;
+            entry.value = texts;
+            entry.count = int(value.size());
+        } else {
+            // Null, objects, empty arrays and arrays of non-text are not stored.
+            continue;
+        }
+        m_attributes.insert(QByteArray::fromStdString(name), entry);
+    }
+    return true;
+}
+
+// ---- text --------------------------------------------------------------------
+
+QString fromGbk(const char *bytes)
+{
+    if (!bytes)
+        return QString();
+    return fromGbk(QByteArray(bytes));
+}
+
+QString fromGbk(const QByteArray &bytes)
+{
+    static QTextCodec *const gbk = QTextCodec::codecForName("GBK");
+    return gbk ? gbk->toUnicode(bytes) : QString::fromLatin1(bytes);
+}
+
+} // namespace OrvQtLib

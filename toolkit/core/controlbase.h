@@ -1,0 +1,216 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include "stylerecords.h"
+
+#include <json/value.h>
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+
+#include <memory>
+#include <optional>
+
+class QEvent;
+class QMouseEvent;
+class QPaintEvent;
+class QPainter;
+
+namespace OrvQtLib {
+
+class OrvQControlBase;
+class OrvQControlBaseImpl;
+
+enum OrvQControlState {
+    StateNormal = 0,
+    StateHover = 1,
+    StatePressed = 2,
+    StateDisabled = 3,
+};
+
+enum OrvQLayoutKind {
+    LayoutNone = -1,
+    LayoutAnchor = 0,
+    LayoutFill = 1,
+    LayoutManaged = 2,
+    LayoutFixed = 3,
+};
+
+// Eight layout parameters; their meaning depends on the layout kind.
+struct OrvQLayoutParams {
+    int p1 = 0; // anchor: hor      fill: left    fixed: x
+    int p2 = 0; // anchor: ver      fill: top     fixed: y
+    int p3 = 0; // anchor: wType    fill: right   fixed: width
+    int p4 = 0; // anchor: hType    fill: bottom  fixed: height
+    int p5 = 0; // anchor: x offset
+    int p6 = 0; // anchor: y offset
+    int p7 = 0; // anchor: width (wType 0) or right margin (wType 1)
+    int p8 = 0; // anchor: height (hType 0) or bottom margin (hType 1)
+
+    friend bool operator==(const OrvQLayoutParams &a, const OrvQLayoutParams &b)
+    {
+        return a.p1 == b.p1 && a.p2 == b.p2 && a.p3 == b.p3 && a.p4 == b.p4
+            && a.p5 == b.p5 && a.p6 == b.p6 && a.p7 == b.p7 && a.p8 == b.p8;
+    }
+};
+
+// The interface every control widget implements as its second base.
+class IOrvQControlBase
+{
+public:
+    virtual ~IOrvQControlBase() = default;
+
+    virtual OrvQControlBase *controlBase() = 0;
+    virtual bool loadFromJson(const Json::Value &element) = 0;
+    virtual void setFillLayout(int left, int top, int right, int bottom) = 0;
+    virtual void setManagedLayout(int p1, int p2, int p3, int p4, int p5, int p6) = 0;
+    virtual void setFixedLayout(int x, int y, int w, int h) = 0;
+    virtual void setAnchorLayout(const OrvQLayoutParams &params) = 0;
+    virtual OrvQLayoutParams *layoutData() = 0;
+    virtual int layoutType() const = 0;
+    virtual QString typeName() const = 0;
+    virtual OrvQControlBaseImpl *impl() const = 0;
+    virtual void loadFinished() = 0;
+};
+
+// The control interface of a widget or object, if it has one. Not every
+// control class has a meta-object of its own, so this is a dynamic_cast.
+inline IOrvQControlBase *controlInterface(QObject *object)
+{
+    return dynamic_cast<IOrvQControlBase *>(object);
+}
+
+// Layout kind and parameters of one control, and the common element keys.
+class OrvQControlBase
+{
+public:
+    explicit OrvQControlBase(QWidget *widget = nullptr) : m_widget(widget) {}
+    virtual ~OrvQControlBase() = default;
+
+    // Reads "name", "tooltip", "visibility", "enable" and "layout" (or x, y, w, h).
+    virtual void loadCommonAttributes(const Json::Value &element);
+    void parseLayout(const Json::Value &element);
+
+    // Sets the widget's geometry from the layout rule, then lays out every
+    // child control.
+    void applyLayout();
+
+    void setFillLayout(int left, int top, int right, int bottom);
+    void setManagedLayout(int p1, int p2, int p3, int p4, int p5, int p6);
+    void setFixedLayout(int x, int y, int w, int h);
+    void setAnchorLayout(const OrvQLayoutParams &params);
+
+    int layoutType() const { return m_layoutKind; }
+    OrvQLayoutParams *layoutData();
+    const OrvQLayoutParams &layoutParams() const { return m_params; }
+    QWidget *widget() const { return m_widget; }
+    void setWidget(QWidget *widget) { m_widget = widget; }
+
+    // Geometry of the layout rule inside a parent of the given size, computed
+    // in 64 bits and clamped to the int range. Null for kinds that keep the
+    // widget's geometry.
+    std::optional<QRect> layoutRect(const QSize &parentSize) const;
+
+private:
+    void applyOwnGeometry();
+    void readElementRect(const Json::Value &element);
+
+    int m_layoutKind = LayoutNone;
+    OrvQLayoutParams m_params;
+    QWidget *m_widget = nullptr;
+};
+
+// One member of an element's "attr" object.
+struct OrvQAttrValue {
+    enum Kind {
+        Bool = 0,
+        Text = 1,
+        UInt = 6,
+        Int = 7,
+        Double = 11,
+        TextList = 12,
+    };
+
+    int kind = Bool;
+    QVariant value;
+    int count = 0; // number of texts of a TextList, else 0
+};
+
+// Base of every control's implementation object: visual state, painting entry
+// and the mouse operations, plus the generic attribute table.
+class OrvQControlBaseImpl : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit OrvQControlBaseImpl(QWidget *widget);
+    ~OrvQControlBaseImpl() override;
+
+    virtual void paint(QWidget *widget, QPaintEvent *event);
+    virtual void draw(QPainter *painter, const QRect &rect);
+    virtual void loadFinished();
+    virtual void mousePress(QMouseEvent *event);
+    virtual void mouseRelease(QMouseEvent *event);
+    virtual void mouseEnter(QEvent *event);
+    virtual void mouseLeave(QEvent *event);
+    virtual void mouseMove(QMouseEvent *event);
+    virtual void mouseDoubleClick(QMouseEvent *event);
+
+    // Fills the attribute table from the element's "attr" object; false for a
+    // null element.
+    bool loadAttributes(const Json::Value &element);
+
+    QWidget *widget() const { return m_widget; }
+    OrvQControlState state() const { return m_state; }
+    void setState(OrvQControlState state) { m_state = state; }
+    const QMap<QByteArray, OrvQAttrValue> &attributes() const { return m_attributes; }
+
+    // Painting services shared by every control. None of them saves or
+    // restores the painter's state unless it says so.
+    static void drawBackground(QPainter *painter, const OrvQRectStyle &style, const QRect &rect);
+    static void drawBackground(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
+    // The colour part of a rect style: fill (solid or gradient), rounding, borders.
+    static void drawColorRect(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
+    static void drawNineGrid(QPainter *painter, const QString &image, const OrvQNineGrid &grid,
+                             int x, int y, int w, int h);
+    // The image part of a rect style: its image name and grid.
+    static void drawNineGrid(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
+    static void drawImageAligned(QPainter *painter, const QString &image, const OrvQImageAlign &align,
+                                 int x, int y, int w, int h);
+    static void drawImageAligned(QPainter *painter, const QString &image, const OrvQImageAlign &align,
+                                 const QRect &rect);
+    static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                               int x, int y, int w, int h, bool horizontal);
+    // Uses the style's isHor as the direction.
+    static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                               const QRect &rect);
+    static QSize textSize(const OrvQFontStyle &style, const QString &text);
+    // The QFont and the alignment flags a font style stands for.
+    static QFont fontOf(const OrvQFontStyle &style);
+    static Qt::Alignment alignmentOf(const OrvQFontStyle &style);
+
+protected:
+    // Moves to `state` and repaints at once, as every mouse transition does.
+    void changeState(OrvQControlState state);
+
+    QWidget *m_widget = nullptr;
+    OrvQControlState m_state = StateNormal;
+    QMap<QByteArray, OrvQAttrValue> m_attributes;
+};
+
+// Text of a description decoded from GBK bytes (Latin-1 where the platform
+// has no GBK codec).
+QString fromGbk(const char *bytes);
+QString fromGbk(const QByteArray &bytes);
+
+} // namespace OrvQtLib
+
+#define IOrvQControlBase_iid "IOrvQControlBase"
+Q_DECLARE_INTERFACE(OrvQtLib::IOrvQControlBase, IOrvQControlBase_iid)

@@ -1,0 +1,101 @@
+#include "controlregistry.h"
+
+#include "controlbase.h"
+#include "resourcemanager.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <map>
+
+namespace OrvQtLib {
+
+namespace {
+
+struct ControlTypeRegistry {
+    std::map<std::string, ControlCreator> creators;
+    std::set<std::string> exposedTypes;
+    bool initialized = false;
+    bool previewMode = false;
+};
+
+ControlTypeRegistry &registry()
+{
+    static ControlTypeRegistry instance;
+    return instance;
+}
+
+} // namespace
+
+void initialize()
+{
+    ControlTypeRegistry &r = registry();
+    if (r.initialized)
+        return;
+
+    // The application-wide proxy style is installed first, once the toolkit
+    // has one; the application takes ownership of it.
+
+    Internal::registerBuiltInControls();
+
+    // Preview mode: the toolkit runs inside one of the layout tools. Nothing
+    // ever switches it back off.
+    if (isLayoutToolPath(QCoreApplication::applicationFilePath()))
+        r.previewMode = true;
+
+    OrvQResourceManager::instance().createBuiltinImages();
+    r.initialized = true;
+}
+
+bool loadSkinPackage(const QString &path)
+{
+    if (!registry().initialized)
+        return false;
+    return OrvQResourceManager::instance().loadPackage(path);
+}
+
+void registerControl(const char *typeName, ControlCreator creator, bool exposed)
+{
+    if (!typeName || !creator)
+        return;
+    ControlTypeRegistry &r = registry();
+    r.creators[typeName] = creator;
+    if (exposed)
+        r.exposedTypes.insert(typeName);
+}
+
+QWidget *createControl(const char *typeName, const Json::Value &element, QWidget *parent)
+{
+    if (!typeName)
+        return nullptr;
+    const ControlTypeRegistry &r = registry();
+    const auto found = r.creators.find(typeName);
+    if (found == r.creators.end())
+        return nullptr;
+
+    QWidget *widget = found->second();
+    if (!widget)
+        return nullptr;
+    widget->setParent(parent);
+    if (IOrvQControlBase *control = controlInterface(widget))
+        control->loadFromJson(element);
+    return widget;
+}
+
+bool isPreviewMode()
+{
+    return registry().previewMode;
+}
+
+const std::set<std::string> &exposedTypes()
+{
+    return registry().exposedTypes;
+}
+
+bool isLayoutToolPath(const QString &executablePath)
+{
+    return executablePath.contains(QLatin1String("OrvantaQtEmulator"))
+        || executablePath.contains(QLatin1String("Formwright"));
+}
+
+} // namespace OrvQtLib

@@ -1,0 +1,179 @@
+#include "jsonreaders.h"
+
+#include "controlbase.h"
+
+#include <json/reader.h>
+
+#include <cstring>
+
+namespace OrvQtLib {
+
+const Json::Value &jsonNull()
+{
+    static const Json::Value null;
+    return null;
+}
+
+const Json::Value &jsonMember(const Json::Value &object, const char *key)
+{
+    if (!key || !object.isObject())
+        return jsonNull();
+    const Json::Value *found = object.find(key, key + std::strlen(key));
+    return found ? *found : jsonNull();
+}
+
+bool jsonHas(const Json::Value &object, const char *key)
+{
+    return key && object.isObject() && object.find(key, key + std::strlen(key));
+}
+
+const Json::Value &jsonAt(const Json::Value &array, Json::ArrayIndex index)
+{
+    if (!array.isArray() || index >= array.size())
+        return jsonNull();
+    return array[index];
+}
+
+const Json::Value &jsonObject(const Json::Value &object, const char *key)
+{
+    const Json::Value &member = jsonMember(object, key);
+    return member.isObject() ? member : jsonNull();
+}
+
+const Json::Value &jsonArray(const Json::Value &object, const char *key)
+{
+    const Json::Value &member = jsonMember(object, key);
+    return member.isArray() ? member : jsonNull();
+}
+
+Json::Value::Members jsonMemberNames(const Json::Value &object)
+{
+    if (!object.isObject())
+        return {};
+    return object.getMemberNames();
+}
+
+// isConvertibleTo() is exactly the condition under which jsoncpp's asX()
+// returns instead of throwing; null converts too, but counts as absent here.
+std::optional<int> jsonToInt(const Json::Value &value)
+{
+    if (value.isNull() || !value.isConvertibleTo(Json::intValue))
+        return std::nullopt;
+    return value.asInt();
+}
+
+std::optional<unsigned> jsonToUInt(const Json::Value &value)
+{
+    if (value.isNull() || !value.isConvertibleTo(Json::uintValue))
+        return std::nullopt;
+    return value.asUInt();
+}
+
+std::optional<bool> jsonToBool(const Json::Value &value)
+{
+    if (value.isNull() || !value.isConvertibleTo(Json::booleanValue))
+        return std::nullopt;
+    return value.asBool();
+}
+
+std::optional<double> jsonToDouble(const Json::Value &value)
+{
+    if (value.isNull() || !value.isConvertibleTo(Json::realValue))
+        return std::nullopt;
+    return value.asDouble();
+}
+
+std::optional<std::string> jsonToString(const Json::Value &value)
+{
+    if (value.isNull() || !value.isConvertibleTo(Json::stringValue))
+        return std::nullopt;
+    return value.asString();
+}
+
+std::optional<int> readInt(const Json::Value &object, const char *key)
+{
+    return jsonToInt(jsonMember(object, key));
+}
+
+std::optional<unsigned> readUInt(const Json::Value &object, const char *key)
+{
+    return jsonToUInt(jsonMember(object, key));
+}
+
+std::optional<bool> readBool(const Json::Value &object, const char *key)
+{
+    return jsonToBool(jsonMember(object, key));
+}
+
+std::optional<double> readDouble(const Json::Value &object, const char *key)
+{
+    return jsonToDouble(jsonMember(object, key));
+}
+
+std::optional<std::string> readString(const Json::Value &object, const char *key)
+{
+    return jsonToString(jsonMember(object, key));
+}
+
+int readInt(const Json::Value &object, const char *key, int fallback)
+{
+    return readInt(object, key).value_or(fallback);
+}
+
+unsigned readUInt(const Json::Value &object, const char *key, unsigned fallback)
+{
+    return readUInt(object, key).value_or(fallback);
+}
+
+bool readBool(const Json::Value &object, const char *key, bool fallback)
+{
+    return readBool(object, key).value_or(fallback);
+}
+
+double readDouble(const Json::Value &object, const char *key, double fallback)
+{
+    return readDouble(object, key).value_or(fallback);
+}
+
+std::string readString(const Json::Value &object, const char *key, const std::string &fallback)
+{
+    return readString(object, key).value_or(fallback);
+}
+
+QString readUtf8(const Json::Value &object, const char *key, const QString &fallback)
+{
+    const std::optional<std::string> text = readString(object, key);
+    return text ? QString::fromStdString(*text) : fallback;
+}
+
+QString readGbk(const Json::Value &object, const char *key, const QString &fallback)
+{
+    const std::optional<std::string> text = readString(object, key);
+    return text ? fromGbk(text->c_str()) : fallback;
+}
+
+bool parseJsonDocument(const char *data, size_t size, Json::Value &root)
+{
+    root = Json::Value();
+    if (!data || size == 0)
+        return false;
+    const void *nul = std::memchr(data, '\0', size);
+    const size_t length = nul ? static_cast<size_t>(static_cast<const char *>(nul) - data) : size;
+    const std::string document(data, length);
+    try {
+        // The classic Reader (comments allowed, any root) is the format's
+        // reader; newer jsoncpp releases mark it deprecated.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        Json::Reader reader;
+#pragma GCC diagnostic pop
+        if (reader.parse(document, root, true))
+            return true;
+    } catch (const Json::Exception &) {
+        // Nesting beyond the reader's stack limit throws; that is a bad file.
+    }
+    root = Json::Value();
+    return false;
+}
+
+} // namespace OrvQtLib

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <json/value.h>
+
+#include <optional>
+#include <string>
+
+namespace OrvQtLib {
+
+// Readers for window descriptions and style.json that never throw.
+//
+// jsoncpp's conversions and indexing throw Json::LogicError on values of the
+// wrong type. Skin files are untrusted, so every read goes through these: a
+// key whose value cannot be converted behaves exactly as if it were absent.
+// Values that jsoncpp converts without complaint (1.0 for an int, true for an
+// int, a number for a string) keep jsoncpp's conversion.
+
+const Json::Value &jsonNull();
+
+// The member `key` of `object`, or null when `object` is not an object or lacks it.
+const Json::Value &jsonMember(const Json::Value &object, const char *key);
+bool jsonHas(const Json::Value &object, const char *key);
+// Element `index` of `array`, or null when `array` is not an array or too short.
+const Json::Value &jsonAt(const Json::Value &array, Json::ArrayIndex index);
+// The member `key` only when it is an object (or an array); otherwise null.
+const Json::Value &jsonObject(const Json::Value &object, const char *key);
+const Json::Value &jsonArray(const Json::Value &object, const char *key);
+// Member names of an object in ascending byte order; empty for anything else.
+Json::Value::Members jsonMemberNames(const Json::Value &object);
+
+// Conversions of a value itself; nullopt when the value has another type.
+std::optional<int> jsonToInt(const Json::Value &value);
+std::optional<unsigned> jsonToUInt(const Json::Value &value);
+std::optional<bool> jsonToBool(const Json::Value &value);
+std::optional<double> jsonToDouble(const Json::Value &value);
+std::optional<std::string> jsonToString(const Json::Value &value);
+
+// Conversions of a member; nullopt when absent or of the wrong type.
+std::optional<int> readInt(const Json::Value &object, const char *key);
+std::optional<unsigned> readUInt(const Json::Value &object, const char *key);
+std::optional<bool> readBool(const Json::Value &object, const char *key);
+std::optional<double> readDouble(const Json::Value &object, const char *key);
+std::optional<std::string> readString(const Json::Value &object, const char *key);
+
+int readInt(const Json::Value &object, const char *key, int fallback);
+unsigned readUInt(const Json::Value &object, const char *key, unsigned fallback);
+bool readBool(const Json::Value &object, const char *key, bool fallback);
+double readDouble(const Json::Value &object, const char *key, double fallback);
+std::string readString(const Json::Value &object, const char *key, const std::string &fallback);
+// UTF-8 text (names, style names, image names, paths).
+QString readUtf8(const Json::Value &object, const char *key, const QString &fallback = {});
+// User-visible text stored as GBK bytes.
+QString readGbk(const Json::Value &object, const char *key, const QString &fallback = {});
+
+// Parses a JSON document the way descriptions and style.json are read:
+// jsoncpp's Reader with default features (comments allowed, any root), the
+// text taken up to its first NUL byte and never beyond `size`. Returns false
+// on a syntax error or on nesting too deep for the parser; never throws.
+bool parseJsonDocument(const char *data, size_t size, Json::Value &root);
+
+} // namespace OrvQtLib

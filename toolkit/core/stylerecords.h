@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <json/value.h>
+
+#include <string>
+
+namespace OrvQtLib {
+
+// The nine-grid part of a rect style: widths of the image's edge columns and
+// rows, and whether parts are tiled instead of stretched.
+struct OrvQNineGrid {
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+    bool repeatLeft = false;
+    bool repeatRight = false;
+    bool repeatTop = false;
+    bool repeatBottom = false;
+    bool repeatCenter = false;
+};
+
+// How to paint an area: a colour fill (optionally a gradient, rounded, with
+// border lines) or a nine-grid image. Defaults are those of a record built in
+// code; records read from style.json start from other key defaults.
+struct OrvQRectStyle {
+    bool nonEmpty = true;
+    bool colorMode = true;
+    QColor color = QColor(255, 255, 255);
+    QColor color2 = QColor(255, 255, 255);
+    QColor borderColor = QColor(128, 128, 128);
+    bool gradient = false;
+    int round = 0;
+    int borderSize = 0;
+    bool border = true;
+    bool leftBorder = true;
+    bool topBorder = true;
+    bool rightBorder = true;
+    bool bottomBorder = true;
+    QString image;
+    OrvQNineGrid grid;
+};
+
+// How to draw a text.
+struct OrvQFontStyle {
+    bool bold = false;
+    bool italic = false;
+    int size = 12;
+    bool underline = false;
+    QString family = defaultFamily();
+    QColor color; // invalid until a style sets it
+    int x = 0;
+    int y = 0;
+    bool isHor = true;
+    int hor = 0; // 0 left, 1 centre, 2 right
+    int ver = 1; // 0 top, 1 centre, 2 bottom
+    int elideMode = Qt::ElideRight;
+
+    // The toolkit's default font family, "Microsoft YaHei" in its own script.
+    static QString defaultFamily() { return QStringLiteral("\u5FAE\u8F6F\u96C5\u9ED1"); }
+};
+
+// Where an icon goes inside a rectangle.
+struct OrvQImageAlign {
+    int x = 0;
+    int y = 0;
+    int hor = 0; // 0 left, 1 centre, 2 right
+    int ver = 0; // 0 top, 1 centre, 2 bottom
+};
+
+} // namespace OrvQtLib

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "stylerecords.h"
+
+#include <json/value.h>
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+
+namespace OrvQtLib {
+
+// Four records of one kind, one per visual state (OrvQControlState).
+template <class Record>
+struct OrvQStateStyles {
+    std::array<Record, 4> records;
+
+    void setAll(const Record &record) { records.fill(record); }
+    void set(int state, const Record &record)
+    {
+        if (state >= 0 && state < 4)
+            records[size_t(state)] = record;
+    }
+    Record &operator[](int state) { return records[size_t(qBound(0, state, 3))]; }
+    const Record &operator[](int state) const { return records[size_t(qBound(0, state, 3))]; }
+};
+
+using OrvQStateRectStyles = OrvQStateStyles<OrvQRectStyle>;
+using OrvQStateFontStyles = OrvQStateStyles<OrvQFontStyle>;
+
+// Walks an element's "style" key: an array of entries in order, or an object
+// whose member values are entries, in ascending member-name order. Each entry
+// is [style name, integer (unused), slot index]; entries of another shape are
+// skipped.
+void forEachStyleEntry(const Json::Value &element, const std::function<void(const QString &name, int slot)> &visit);
+
+// One row of a control's style slot table: which slot index, looked up as a
+// rect or font style, goes to which record of the owner (an Impl). A row for
+// a per-state group either fills all four states or one state.
+template <class Owner>
+struct OrvQStyleSlot {
+    enum Target { Rect, RectGroup, Font, FontGroup };
+
+    int slot = 0;
+    Target target = Rect;
+    OrvQRectStyle Owner::*rect = nullptr;
+    OrvQStateRectStyles Owner::*rectGroup = nullptr;
+    OrvQFontStyle Owner::*font = nullptr;
+    OrvQStateFontStyles Owner::*fontGroup = nullptr;
+    int state = -1; // -1: all four states
+
+    static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record)
+    {
+        OrvQStyleSlot row;
+        row.slot = slot;
+        row.target = Rect;
+        row.rect = record;
+        return row;
+    }
+    static OrvQStyleSlot rectStates(int slot, OrvQStateRectStyles Owner::*group, int state = -1)
+    {
+        OrvQStyleSlot row;
+        row.slot = slot;
+        row.target = RectGroup;
+        row.rectGroup = group;
+        row.state = state;
+        return row;
+    }
+    static OrvQStyleSlot fontSlot(int slot, OrvQFontStyle Owner::*record)
+    {
+        OrvQStyleSlot row;
+        row.slot = slot;
+        row.target = Font;
+        row.font = record;
+        return row;
+    }
+    static OrvQStyleSlot fontStates(int slot, OrvQStateFontStyles Owner::*group, int state = -1)
+    {
+        OrvQStyleSlot row;
+        row.slot = slot;
+        row.target = FontGroup;
+        row.fontGroup = group;
+        row.state = state;
+        return row;
+    }
+};
+
+// Looks a style up by name in the loaded skin; false leaves `out` untouched.
+bool lookUpRectStyle(const QString &name, OrvQRectStyle &out);
+bool lookUpFontStyle(const QString &name, OrvQFontStyle &out);
+
+// Applies the element's "style" entries to `owner` through `table`. Entries
+// apply in iteration order, so a later entry for the same slot wins; an
+// unknown slot or style name changes nothing. Several rows may share a slot.
+template <class Owner>
+void applyStyleSlots(const Json::Value &element, std::initializer_list<OrvQStyleSlot<Owner>> table, Owner &owner)
+{
+    forEachStyleEntry(element, [&](const QString &name, int slot) {
+        for (const OrvQStyleSlot<Owner> &row : table) {
+            if (row.slot != slot)
+                continue;
+            switch (row.target) {
+            case OrvQStyleSlot<Owner>::Rect:
+                lookUpRectStyle(name, owner.*row.rect);
+                break;
+            case OrvQStyleSlot<Owner>::RectGroup: {
+                OrvQRectStyle record = (owner.*row.rectGroup)[row.state < 0 ? 0 : row.state];
+                if (lookUpRectStyle(name, record)) {
+                    if (row.state < 0)
+                        (owner.*row.rectGroup).setAll(record);
+                    else
+                        (owner.*row.rectGroup).set(row.state, record);
+                }
+                break;
+            }
+            case OrvQStyleSlot<Owner>::Font:
+                lookUpFontStyle(name, owner.*row.font);
+                break;
+            case OrvQStyleSlot<Owner>::FontGroup: {
+                OrvQFontStyle record = (owner.*row.fontGroup)[row.state < 0 ? 0 : row.state];
+                if (lookUpFontStyle(name, record)) {
+                    if (row.state < 0)
+                        (owner.*row.fontGroup).setAll(record);
+                    else
+                        (owner.*row.fontGroup).set(row.state, record);
+                }
+                break;
+            }
+            }
+        }
+    });
+}
+
+} // namespace OrvQtLib

@@ -1,0 +1,144 @@
+#include "windowloader.h"
+
+#include "controlbase.h"
+#include "controlregistry.h"
+#include "jsonreaders.h"
+#include "resourcemanager.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace OrvQtLib {
+
+namespace {
+
+// Reads a description from disk: base directory + name first, then the name
+// itself. The first file that exists decides; an empty one ends the search.
+QByteArray readDescriptionFromDisk(const QString &name)
+{
+    QString path = OrvQResourceManager::instance().baseDir() + name;
+    if (!QFileInfo::exists(path)) {
+        path = name;
+        if (!QFileInfo::exists(path))
+            return {};
+    }
+    QFile file(path);
+    if (file.size() <= 0 || file.size() > MaxDescriptionBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void applyWindowKeys(const Json::Value &root, QWidget *target)
+{
+    auto *window = dynamic_cast<OrvQWindowKeyTarget *>(target);
+    if (!window)
+        return;
+
+    if (const auto w = readInt(root, "w")) {
+        const QRect g = target->geometry();
+        target->setGeometry(g.x(), g.y(), *w, g.height());
+    }
+    if (const auto h = readInt(root, "h")) {
+        const QRect g = target->geometry();
+        target->setGeometry(g.x(), g.y(), g.width(), *h);
+    }
+    if (readBool(root, "trans", false)) {
+        target->setWindowFlags(target->windowFlags() | Qt::FramelessWindowHint);
+        target->setAttribute(Qt::WA_TranslucentBackground);
+    }
+    if (const auto drag = readBool(root, "drag"))
+        window->setDraggable(*drag);
+    if (const auto resize = readBool(root, "resize"))
+        window->setResizable(*resize);
+    if (const auto minH = readInt(root, "minH"))
+        window->setMinHeight(*minH);
+    if (const auto minW = readInt(root, "minW"))
+        window->setMinWidth(*minW);
+    if (const auto onlyCaption = readBool(root, "onlyDragCaption"))
+        window->setOnlyDragCaption(*onlyCaption);
+}
+
+struct BuildBudget {
+    int remaining = MaxElementsPerLoad;
+};
+
+QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBudget &budget)
+{
+    const Json::Value &type = jsonMember(element, "type");
+    if (!type.isString() || budget.remaining <= 0)
+        return nullptr;
+    const std::string typeName = type.asString();
+    if (typeName == "qtscrollbar")
+        return nullptr;
+
+    --budget.remaining;
+    QWidget *widget = createControl(typeName.c_str(), element, parent);
+    if (!widget)
+        return nullptr;
+
+    for (const Json::Value &child : jsonArray(element, "child"))
+        buildElementWithin(child, widget, budget);
+
+    if (IOrvQControlBase *control = controlInterface(widget))
+        control->loadFinished();
+    return widget;
+}
+
+} // namespace
+
+QWidget *loadWindowLayout(QWidget *target, QString name)
+{
+    if (!name.contains(QLatin1String(".json")))
+        name += QLatin1String(".json");
+
+    QByteArray diskContent;
+    char *data = nullptr;
+    unsigned size = 0;
+    if (!OrvQResourceManager::instance().fileData(name, &data, &size)) {
+        diskContent = readDescriptionFromDisk(name);
+        data = diskContent.data();
+        size = unsigned(diskContent.size());
+    }
+    if (!data || size == 0)
+        return nullptr;
+
+    Json::Value root;
+    if (!parseJsonDocument(data, size, root))
+        return nullptr;
+
+    try {
+        applyWindowKeys(root, target);
+        return buildElements(root, target);
+    } catch (const Json::Exception &) {
+        // The readers do not throw; this only keeps a library fault from
+        // leaving the toolkit.
+        return nullptr;
+    }
+}
+
+QWidget *buildElements(const Json::Value &root, QWidget *target)
+{
+    const Json::Value &elements = jsonArray(root, "elements");
+    if (!target || elements.empty())
+        return nullptr;
+
+    BuildBudget budget;
+    QWidget *last = nullptr;
+    for (const Json::Value &element : elements) {
+        last = buildElementWithin(element, target, budget);
+        IOrvQControlBase *control = controlInterface(last);
+        if (control && control->controlBase())
+            control->controlBase()->applyLayout();
+    }
+    IOrvQControlBase *control = controlInterface(last);
+    return control && control->impl() ? control->impl()->widget() : last;
+}
+
+QWidget *buildElement(const Json::Value &element, QWidget *parent)
+{
+    BuildBudget budget;
+    return buildElementWithin(element, parent, budget);
+}
+
+} // namespace OrvQtLib

@@ -1,0 +1,12 @@
+#pragma once
+
+// Everything a program needs to use the toolkit.
+
+#include "core/control.h"
+#include "core/controlbase.h"
+#include "core/controlregistry.h"
+#include "core/jsonreaders.h"
+#include "core/resourcemanager.h"
+#include "core/stylerecords.h"
+#include "core/styleslots.h"
+#include "core/windowloader.h"
