@@ -1,0 +1,307 @@
+#include "controlbase.h"
+
+#include "resourcemanager.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace OrvQtLib {
+
+namespace {
+
+// QPainter::drawImage reads a source width or height of 0 or less as "to the
+// edge of the image", so both rectangles are checked before every part.
+void drawPart(QPainter *painter, const QImage &image, const QRect &target, const QRect &source)
+{
+    if (target.width() < 1 || target.height() < 1 || source.width() < 1 || source.height() < 1)
+        return;
+    painter->drawImage(target, image, source);
+}
+
+// An intermediate image for rotated text larger than this would cost more
+// memory than any screen needs; such text is drawn on the rotated painter.
+constexpr qint64 MaxRotatedTextPixels = qint64(4096) * 4096;
+
+} // namespace
+
+QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
+{
+    QFont font;
+    // QFont complains about sizes below 1; such a style keeps the default size.
+    if (style.size > 0)
+        font.setPixelSize(style.size);
+    font.setFamily(style.family);
+    font.setWeight(style.bold ? 75 : 50);
+    font.setStyle(style.italic ? QFont::StyleItalic : QFont::StyleNormal);
+    font.setUnderline(style.underline);
+    return font;
+}
+
+Qt::Alignment OrvQControlBaseImpl::alignmentOf(const OrvQFontStyle &style)
+{
+    Qt::Alignment flags;
+    switch (style.hor) {
+    case 0: flags |= Qt::AlignLeft; break;
+    case 1: flags |= Qt::AlignHCenter; break;
+    case 2: flags |= Qt::AlignRight; break;
+    default: break;
+    }
+    switch (style.ver) {
+    case 0: flags |= Qt::AlignTop; break;
+    case 1: flags |= Qt::AlignVCenter; break;
+    case 2: flags |= Qt::AlignBottom; break;
+    default: break;
+    }
+    return flags;
+}
+
+void OrvQControlBaseImpl::drawBackground(QPainter *painter, const OrvQRectStyle &style, const QRect &rect)
+{
+    drawBackground(painter, style, rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+void OrvQControlBaseImpl::drawBackground(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h)
+{
+    if (!painter || !style.nonEmpty)
+        return;
+    if (style.colorMode)
+        drawColorRect(painter, style, x, y, w, h);
+    else
+        drawNineGrid(painter, style, x, y, w, h);
+}
+
+void OrvQControlBaseImpl::drawColorRect(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h)
+{
+    if (!painter)
+        return;
+    const int bs = style.borderSize;
+    const int r = style.round;
+
+    painter->setPen(QPen(QBrush(style.borderColor), bs, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    // addRoundedRect would mirror a negative rectangle; an empty one has no area.
+    if (w <= 0 || h <= 0)
+        return;
+
+    QLinearGradient gradient(x, 0, qreal(x) + w, 0);
+    gradient.setColorAt(0, style.color);
+    gradient.setColorAt(1, style.color2);
+
+    if (r != 0) {
+        painter->setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(x, y, w, h), r, r, Qt::AbsoluteSize);
+        if (style.gradient) {
+            painter->fillPath(path, QBrush(gradient));
+        } else {
+            painter->setBrush(QBrush(style.color));
+            painter->fillPath(path, painter->brush());
+        }
+    } else if (style.gradient) {
+        painter->fillRect(QRect(x, y, w, h), QBrush(gradient));
+    } else {
+        painter->setBrush(QBrush(style.color));
+        painter->fillRect(QRect(x, y, w, h), painter->brush());
+    }
+
+    if (!style.border || bs == 0)
+        return;
+
+    // The outline is a line only: filling it again would paint a gradient over
+    // with an old brush and double a translucent colour.
+    const QBrush fillBrush = painter->brush();
+    painter->setBrush(Qt::NoBrush);
+    if (style.leftBorder && style.topBorder && style.rightBorder && style.bottomBorder) {
+        if (r != 0) {
+            const QRect inner(x + bs, y + bs, w - 2 * bs, h - 2 * bs);
+            if (inner.width() > 0 && inner.height() > 0)
+                painter->drawRoundedRect(inner, r, r, Qt::RelativeSize);
+        } else {
+            const QRect outline(x, y, w - bs, h - bs);
+            painter->drawRects(&outline, 1);
+        }
+    } else {
+        const int right = x + w - bs;
+        const int bottom = y + h - bs;
+        if (style.bottomBorder)
+            painter->drawLine(QPoint(x, bottom), QPoint(right, bottom));
+        if (style.topBorder)
+            painter->drawLine(QPoint(x, y), QPoint(right, y));
+        if (style.rightBorder)
+            painter->drawLine(QPoint(right, y), QPoint(right, bottom));
+        if (style.leftBorder)
+            painter->drawLine(QPoint(x, y), QPoint(x, bottom));
+    }
+    painter->setBrush(fillBrush);
+}
+
+void OrvQControlBaseImpl::drawNineGrid(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h)
+{
+    drawNineGrid(painter, style.image, style.grid, x, y, w, h);
+}
+
+void OrvQControlBaseImpl::drawNineGrid(QPainter *painter, const QString &imageName, const OrvQNineGrid &grid,
+                                       int x, int y, int w, int h)
+{
+    if (!painter || w <= 0 || h <= 0)
+        return;
+    const QImage *found = OrvQResourceManager::instance().image(imageName);
+    if (!found || found->isNull())
+        return;
+    const QImage &image = *found;
+    const int iw = image.width();
+    const int ih = image.height();
+
+    // Margins wider than the image would give parts outside it.
+    const int L = std::clamp(grid.left, 0, iw);
+    const int R = std::clamp(grid.right, 0, iw - L);
+    const int T = std::clamp(grid.top, 0, ih);
+    const int B = std::clamp(grid.bottom, 0, ih - T);
+
+    if (T > 0)
+        drawPart(painter, image, QRect(x + L, y, w - L - R, T), QRect(L, 0, iw - L - R, T));
+    if (B > 0)
+        drawPart(painter, image, QRect(x + L, y + h - B, w - L - R, B), QRect(L, ih - B, iw - L - R, B));
+    if (L > 0)
+        drawPart(painter, image, QRect(x, y + T, L, h - T - B), QRect(0, T, L, ih - T - B));
+    if (R > 0)
+        drawPart(painter, image, QRect(x + w - R, y + T, R, h - T - B), QRect(iw - R, T, R, ih - T - B));
+    if (T > 0 && L > 0)
+        drawPart(painter, image, QRect(x, y, L, T), QRect(0, 0, L, T));
+    if (T > 0 && R > 0)
+        drawPart(painter, image, QRect(x + w - R, y, R, T), QRect(iw - R, 0, R, T));
+    if (B > 0 && L > 0)
+        drawPart(painter, image, QRect(x, y + h - B, L, B), QRect(0, ih - B, L, B));
+    if (B > 0 && R > 0)
+        drawPart(painter, image, QRect(x + w - R, y + h - B, R, B), QRect(iw - R, ih - B, R, B));
+
+    const QRect target(x + L, y + T, w - L - R, h - T - B);
+    const QRect source(L, T, iw - L - R, ih - T - B);
+    if (target.width() < 1 || target.height() < 1 || source.width() < 1 || source.height() < 1)
+        return;
+
+    if (!grid.repeatCenter) {
+        painter->drawImage(target, image, source);
+        return;
+    }
+
+    // Unscaled tiles from the target's top-left corner, clipped to the
+    // target: one textured fill instead of a draw call per tile.
+    painter->save();
+    painter->setClipRect(target, Qt::ReplaceClip);
+    painter->setPen(Qt::NoPen);
+    painter->setBrushOrigin(target.topLeft());
+    painter->fillRect(target, QBrush(image.copy(source)));
+    painter->restore();
+}
+
+void OrvQControlBaseImpl::drawImageAligned(QPainter *painter, const QString &image, const OrvQImageAlign &align,
+                                           const QRect &rect)
+{
+    drawImageAligned(painter, image, align, rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+void OrvQControlBaseImpl::drawImageAligned(QPainter *painter, const QString &imageName, const OrvQImageAlign &align,
+                                           int x, int y, int w, int h)
+{
+    if (!painter)
+        return;
+    const QImage *image = OrvQResourceManager::instance().image(imageName);
+    if (!image || image->width() == 0 || image->height() == 0)
+        return;
+    const int iw = image->width();
+    const int ih = image->height();
+
+    int X = 0;
+    switch (align.hor) {
+    case 0: X = x; break;
+    case 1: X = x + (w - iw) / 2; break;
+    case 2: X = x + w - iw; break;
+    default: break;
+    }
+    int Y = 0;
+    switch (align.ver) {
+    case 0: Y = y; break;
+    case 1: Y = y + (h - ih) / 2; break;
+    case 2: Y = y + h - ih; break;
+    default: break;
+    }
+    painter->drawImage(QPoint(X + align.x, Y + align.y), *image);
+}
+
+void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                                         const QRect &rect)
+{
+    drawStyledText(painter, text, style, rect.x(), rect.y(), rect.width(), rect.height(), style.isHor);
+}
+
+void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                                         int x, int y, int w, int h, bool horizontal)
+{
+    if (!painter)
+        return;
+    const QRect textRect(x + style.x, y + style.y, w - style.x, h - style.y);
+    const QFont font = fontOf(style);
+
+    painter->setBrush(QBrush(style.color));
+    painter->setRenderHint(QPainter::TextAntialiasing);
+    QTextOption option;
+    option.setAlignment(alignmentOf(style));
+
+    if (horizontal) {
+        painter->setPen(style.color);
+        painter->setFont(font);
+        if (style.elideMode == Qt::ElideNone) {
+            painter->drawText(QRectF(textRect), text, option);
+        } else {
+            const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, w - 2);
+            painter->drawText(QRectF(textRect), shown, option);
+        }
+        return;
+    }
+
+    painter->setFont(font);
+    if (w <= 0 || h <= 0)
+        return;
+
+    // Rotating by 90 degrees about (x + w, y) maps the h × w image onto
+    // (x, y, w, h) with the text running from top to bottom.
+    if (qint64(w) * h > MaxRotatedTextPixels) {
+        painter->save();
+        painter->translate(x + w, y);
+        painter->rotate(90);
+        painter->setPen(style.color);
+        painter->drawText(QRectF(0, 0, h, w), text, option);
+        painter->restore();
+        return;
+    }
+
+    QImage image(h, w, QImage::Format_ARGB32);
+    image.fill(0);
+    {
+        QPainter imagePainter(&image);
+        imagePainter.setRenderHint(QPainter::TextAntialiasing);
+        imagePainter.setPen(style.color);
+        imagePainter.setFont(font);
+        imagePainter.drawText(QRectF(0, 0, h, w), text, option);
+    }
+    painter->save();
+    painter->translate(x + w, y);
+    painter->rotate(90);
+    painter->drawImage(QPoint(0, 0), image);
+    painter->restore();
+}
+
+QSize OrvQControlBaseImpl::textSize(const OrvQFontStyle &style, const QString &text)
+{
+    const QFontMetrics metrics(fontOf(style));
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+} // namespace OrvQtLib
