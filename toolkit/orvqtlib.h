@@ -10,3 +10,4 @@
 #include "core/stylerecords.h"
 #include "core/styleslots.h"
 #include "core/windowloader.h"
+#include "core/ziparchive.h"
