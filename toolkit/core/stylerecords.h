@@ -5,6 +5,7 @@
 
 #include <json/value.h>
 
+#include <map>
 #include <string>
 
 namespace OrvQtLib {
@@ -70,5 +71,32 @@ struct OrvQImageAlign {
     int hor = 0; // 0 left, 1 centre, 2 right
     int ver = 0; // 0 top, 1 centre, 2 bottom
 };
+
+// The number of a colour text: hexadecimal digits read the way strtoul reads
+// base 16 (leading blanks, an optional sign and 0x, stop at the first other
+// character, 0 without digits), clamped to 0xffffffff.
+quint32 hexColorValue(const std::string &text);
+// Colour text as a font style reads it: the top byte is ignored, so the
+// colour is always opaque.
+QColor colorFromHex(const std::string &text);
+// Colour text as a rect style reads it: AARRGGBB, so "ff0000" is transparent.
+QColor rectColorFromHex(const std::string &text);
+
+// Records as style.json describes them; a key that is absent or of the wrong
+// type takes its key default, which differs from the record default for
+// "border", "borderSize" and "borderclr".
+OrvQRectStyle readRectStyle(const Json::Value &record);
+OrvQFontStyle readFontStyle(const Json::Value &record);
+
+struct OrvQStyleTables {
+    std::map<QString, OrvQRectStyle> rects;
+    std::map<QString, OrvQFontStyle> fonts;
+};
+
+// Adds the records of a style.json "style" value (an array of records, or an
+// object whose member values are records, in member-name order) to `tables`.
+// Records that are not objects or have no type 1 or 2 are skipped; the first
+// record of a name wins.
+void parseStyles(const Json::Value &styles, OrvQStyleTables &tables);
 
 } // namespace OrvQtLib
