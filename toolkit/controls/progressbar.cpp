@@ -1,0 +1,104 @@
+#include "progressbar.h"
+
+#include "jsonreaders.h"
+
+#include <QPainter>
+
+namespace OrvQtLib {
+
+OrvQProgressBarImpl::OrvQProgressBarImpl(QWidget *widget)
+    : OrvQControlBaseImpl(widget)
+{
+}
+
+OrvQProgressBarImpl::~OrvQProgressBarImpl() = default;
+
+bool OrvQProgressBarImpl::load(const Json::Value &element)
+{
+    if (!loadAttributes(element))
+        return false;
+
+    using Slot = OrvQStyleSlot<OrvQProgressBarImpl>;
+    applyStyleSlots<OrvQProgressBarImpl>(element, {
+        Slot::rectSlot(0, &OrvQProgressBarImpl::m_grooveStyle),
+        Slot::rectSlot(2, &OrvQProgressBarImpl::m_chunkStyle),
+        Slot::fontSlot(4, &OrvQProgressBarImpl::m_textStyle),
+    }, *this);
+
+    const Json::Value &attr = jsonObject(element, "attr");
+    if (!attr.isObject())
+        return true;
+    m_showText = readBool(attr, "showText", m_showText);
+    if (auto *bar = qobject_cast<QProgressBar *>(m_widget))
+        bar->setValue(readInt(attr, "val", 0));
+    return true;
+}
+
+bool OrvQProgressBarImpl::hasProgress() const
+{
+    const auto *bar = qobject_cast<const QProgressBar *>(m_widget);
+    // A bar that was never given a value sits below its minimum, and a range
+    // with no width has no share to show; neither gets a chunk or a text.
+    return bar && bar->maximum() > bar->minimum() && bar->value() >= bar->minimum();
+}
+
+QRect OrvQProgressBarImpl::chunkRect(const QSize &size) const
+{
+    if (!hasProgress())
+        return {};
+    const auto *bar = qobject_cast<const QProgressBar *>(m_widget);
+    const bool horizontal = bar->orientation() == Qt::Horizontal;
+    const int full = horizontal ? size.width() : size.height();
+    if (full <= 0)
+        return {};
+
+    // The share is the value over the range's width, the minimum not
+    // subtracted; a value past the range is held to the groove.
+    const qint64 range = qint64(bar->maximum()) - bar->minimum();
+    const float length = float(bar->value()) / float(range) * float(full);
+    int filled = 0;
+    if (length >= float(full))
+        filled = full;
+    else if (length > 0)
+        filled = int(length);
+
+    if (horizontal)
+        return QRect(0, 0, filled, size.height());
+    return QRect(0, size.height() - filled, size.width(), filled);
+}
+
+void OrvQProgressBarImpl::paint(QWidget *, QPaintEvent *)
+{
+    if (!m_widget)
+        return;
+    const auto *bar = qobject_cast<const QProgressBar *>(m_widget);
+    if (!bar)
+        return;
+
+    QPainter painter(m_widget);
+    const QRect groove(0, 0, m_widget->width(), m_widget->height());
+    drawBackground(&painter, m_grooveStyle, groove);
+    const QRect chunk = chunkRect(groove.size());
+    if (!chunk.isEmpty())
+        drawBackground(&painter, m_chunkStyle, chunk);
+    if (m_showText && hasProgress())
+        drawStyledText(&painter, QStringLiteral("%1%").arg(bar->value()), m_textStyle, groove.x(), groove.y(),
+                       groove.width(), groove.height(), true);
+}
+
+OrvQProgressBar::OrvQProgressBar(QWidget *parent)
+    : OrvQControl<QProgressBar, OrvQProgressBarImpl>(parent)
+{
+    // QProgressBar repaints on a new value only once its own painting has
+    // seen the old one, which the skinned painting never lets it do.
+    connect(this, &QProgressBar::valueChanged, this, [this] { update(); });
+}
+
+OrvQProgressBar::~OrvQProgressBar() = default;
+
+bool OrvQProgressBar::loadControlKeys(const Json::Value &element)
+{
+    return m_impl->load(element);
+}
+
+} // namespace OrvQtLib
