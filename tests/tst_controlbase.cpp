@@ -143,8 +143,8 @@ void TestControlBase::layoutRect_data()
 {
     QTest::addColumn<QByteArray>("element");
     QTest::addColumn<QRect>("rect");
-    const int max = std::numeric_limits<int>::max();
-    const int min = std::numeric_limits<int>::min();
+    const int max = QWIDGETSIZE_MAX;
+    const int min = -QWIDGETSIZE_MAX;
 
     QTest::newRow("stretch past the int range clamps")
         << QByteArray(R"({"layout":{"type":0,"r":-2147483648}})") << QRect(0, 0, max, 0);
@@ -152,6 +152,8 @@ void TestControlBase::layoutRect_data()
         << QByteArray(R"({"w":2147483647,"layout":{"type":0,"hor":2,"x":2147483647}})") << QRect(min, 0, max, 0);
     QTest::newRow("fill with extreme margins")
         << QByteArray(R"({"layout":{"type":1,"x":2147483647,"r":-2147483648}})") << QRect(max, 0, 101, 100);
+    QTest::newRow("fixed at the int limits")
+        << QByteArray(R"({"x":2147483647,"y":-2147483648,"w":2147483647,"h":5})") << QRect(max, min, max, 5);
     QTest::newRow("centre with extreme offset")
         << QByteArray(R"({"w":-2147483648,"layout":{"type":0,"hor":1,"x":2147483647}})") << QRect(max, 0, min, 0);
 }

@@ -12,9 +12,17 @@ namespace OrvQtLib {
 
 namespace {
 
-int clampToInt(qint64 value)
+// Layout arithmetic runs in 64 bits. Results are clamped to what a widget can
+// take (QWIDGETSIZE_MAX a side), which also keeps x + width inside an int for
+// QRect.
+int clampToWidgetRange(qint64 value)
 {
-    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return int(std::clamp<qint64>(value, -qint64(QWIDGETSIZE_MAX), QWIDGETSIZE_MAX));
+}
+
+QRect clampedRect(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    return QRect(clampToWidgetRange(x), clampToWidgetRange(y), clampToWidgetRange(w), clampToWidgetRange(h));
 }
 
 } // namespace
@@ -125,12 +133,12 @@ std::optional<QRect> OrvQControlBase::layoutRect(const QSize &parentSize) const
             y0 = p.p6 + (ph - h) / 2;
         else if (p.p2 == 2)
             y0 = ph - p.p6 - h;
-        return QRect(clampToInt(x0), clampToInt(y0), clampToInt(w), clampToInt(h));
+        return clampedRect(x0, y0, w, h);
     }
     case LayoutFill:
-        return QRect(p.p1, p.p2, clampToInt(pw - p.p3 - p.p1), clampToInt(ph - p.p4 - p.p2));
+        return clampedRect(p.p1, p.p2, pw - p.p3 - p.p1, ph - p.p4 - p.p2);
     case LayoutFixed:
-        return QRect(p.p1, p.p2, p.p3, p.p4);
+        return clampedRect(p.p1, p.p2, p.p3, p.p4);
     default:
         return std::nullopt;
     }
@@ -141,7 +149,13 @@ void OrvQControlBase::applyLayout()
     if (!m_widget || !m_widget->parentWidget())
         return;
 
+    // A resize handler run by the new geometry may have laid this subtree out
+    // already; walking it again would make nested containers cost nodes times
+    // depth.
+    const quint64 passes = m_childPasses;
     applyOwnGeometry();
+    if (m_childPasses != passes)
+        return;
 
     // A copy: a child's resize handler may add or remove children.
     const QObjectList children = m_widget->children();
@@ -150,17 +164,30 @@ void OrvQControlBase::applyLayout()
         if (control && control->controlBase())
             control->controlBase()->applyLayout();
     }
+    ++m_childPasses;
+    m_childLayoutSize = m_widget->size();
+}
+
+void OrvQControlBase::applyOwnLayout()
+{
+    if (m_widget && m_widget->parentWidget())
+        applyOwnGeometry();
 }
 
 void OrvQControlBase::applyOwnGeometry()
 {
-    const std::optional<QRect> rect = layoutRect(m_widget->parentWidget()->size());
-    if (!rect)
-        return;
-    m_widget->setGeometry(*rect);
+    if (const std::optional<QRect> rect = layoutRect(m_widget->parentWidget()->size()))
+        setWidgetGeometry(*rect);
+}
+
+void OrvQControlBase::setWidgetGeometry(const QRect &rect)
+{
+    m_widget->setGeometry(rect);
     if (m_layoutKind == LayoutFixed) {
-        m_widget->setFixedHeight(m_params.p4);
-        m_widget->setFixedWidth(m_params.p3);
+        // Qt refuses negative fixed sizes with a warning; a negative extent
+        // already gives an empty widget.
+        m_widget->setFixedHeight(qMax(0, rect.height()));
+        m_widget->setFixedWidth(qMax(0, rect.width()));
     }
 }
 
@@ -191,11 +218,8 @@ void OrvQControlBase::setFixedLayout(int x, int y, int w, int h)
     m_params.p2 = y;
     m_params.p3 = w;
     m_params.p4 = h;
-    if (m_widget) {
-        m_widget->setGeometry(x, y, w, h);
-        m_widget->setFixedHeight(h);
-        m_widget->setFixedWidth(w);
-    }
+    if (m_widget)
+        setWidgetGeometry(clampedRect(x, y, w, h));
 }
 
 void OrvQControlBase::setAnchorLayout(const OrvQLayoutParams &params)

@@ -101,6 +101,11 @@ public:
     // Sets the widget's geometry from the layout rule, then lays out every
     // child control.
     void applyLayout();
+    // The widget's own geometry only; the children keep theirs.
+    void applyOwnLayout();
+    // The widget size at which the children were last laid out; invalid
+    // before the first pass.
+    QSize childLayoutSize() const { return m_childLayoutSize; }
 
     void setFillLayout(int left, int top, int right, int bottom);
     void setManagedLayout(int p1, int p2, int p3, int p4, int p5, int p6);
@@ -114,17 +119,20 @@ public:
     void setWidget(QWidget *widget) { m_widget = widget; }
 
     // Geometry of the layout rule inside a parent of the given size, computed
-    // in 64 bits and clamped to the int range. Null for kinds that keep the
-    // widget's geometry.
+    // in 64 bits and clamped to +-QWIDGETSIZE_MAX. Null for kinds that keep
+    // the widget's geometry.
     std::optional<QRect> layoutRect(const QSize &parentSize) const;
 
 private:
     void applyOwnGeometry();
+    void setWidgetGeometry(const QRect &rect);
     void readElementRect(const Json::Value &element);
 
     int m_layoutKind = LayoutNone;
     OrvQLayoutParams m_params;
     QWidget *m_widget = nullptr;
+    quint64 m_childPasses = 0;
+    QSize m_childLayoutSize;
 };
 
 // One member of an element's "attr" object.
