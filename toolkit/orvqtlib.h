@@ -11,3 +11,7 @@
 #include "core/styleslots.h"
 #include "core/windowloader.h"
 #include "core/ziparchive.h"
+
+#include "controls/checkbox.h"
+#include "controls/progressbar.h"
+#include "controls/pushbutton.h"

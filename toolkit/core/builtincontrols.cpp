@@ -1,5 +1,9 @@
 #include "controlregistry.h"
 
+#include "checkbox.h"
+#include "progressbar.h"
+#include "pushbutton.h"
+
 #include <vector>
 
 namespace OrvQtLib {
@@ -31,6 +35,15 @@ BuiltInType alias(const char *name, bool exposed = true)
 std::vector<BuiltInType> builtInTypes()
 {
     return {
+        ownName<OrvQPushButton>(),
+        ownName<OrvQCheckBox>(),
+        ownName<OrvQProgressBar>(),
+        ownName<OrvQRadioButton>(),
+        alias<OrvQPushButton>("button"),
+        alias<OrvQCheckBox>("checkbox"),
+        alias<OrvQProgressBar>("progressbar"),
+        alias<OrvQRadioButton>("radio"),
+        alias<OrvQRadioButton>("radiobox"),
     };
 }
 
