@@ -1,12 +1,189 @@
 #include "resourcemanager.h"
 
+#include "jsonreaders.h"
+#include "ziparchive.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <string>
 
 namespace OrvQtLib {
 
-struct OrvQResourceManager::Private {
-    QString baseDir;
+namespace {
+
+struct FreeDeleter {
+    void operator()(char *bytes) const { std::free(bytes); }
 };
+
+struct FileEntry {
+    // calloc: the zeros after a member that decompresses only partly cost no
+    // memory until they are touched.
+    std::unique_ptr<char[], FreeDeleter> bytes;
+    quint32 size = 0;
+};
+
+// Member names and queries fold the same way: ASCII only, byte by byte, with
+// '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
+std::string fileKey(std::string name)
+{
+    for (char &c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 'A' && u <= 'Z')
+            c = char(u - 'A' + 'a');
+        else if (c == '\\')
+            c = '/';
+    }
+    return name;
+}
+
+// Decodes only after the declared size passed the bounds; formats that cannot
+// tell their size up front are refused with them.
+QImage readBounded(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > MaxImageSide || size.height() > MaxImageSide
+        || qint64(size.width()) * size.height() > MaxImagePixels)
+        return QImage();
+    QImage image;
+    if (!reader.read(&image))
+        return QImage();
+    return image;
+}
+
+QImage decodeBytes(const char *data, quint32 size)
+{
+    QByteArray bytes = QByteArray::fromRawData(data, int(size));
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return QImage();
+    QImageReader reader(&buffer);
+    return readBounded(reader);
+}
+
+QImage decodeFile(const QString &path)
+{
+    QImageReader reader(path);
+    return readBounded(reader);
+}
+
+// Only regular files: a name of a device or a pipe must not block or stream.
+bool isRegularFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+QImage drawBuiltin(const QString &name)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(0);
+    QPainter painter(&image);
+    const QColor colour(0xcc, 0xcc, 0xcc);
+    painter.setPen(QPen(colour, 1));
+    if (name == QLatin1String("IDB_UNSELECT") || name == QLatin1String("IDB_SELECTED")) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.drawEllipse(1, 1, 14, 14);
+        if (name == QLatin1String("IDB_SELECTED")) {
+            painter.setBrush(QBrush(colour, Qt::SolidPattern));
+            painter.drawEllipse(QPoint(8, 8), 4, 4);
+        }
+    } else {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.drawRect(1, 1, 14, 14);
+        if (name == QLatin1String("IDB_CHECKED")) {
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            const QPoint mark[] = {QPoint(4, 9), QPoint(8, 13), QPoint(14, 3)};
+            painter.drawPolyline(mark, 3);
+        }
+    }
+    painter.end();
+    return image;
+}
+
+} // namespace
+
+struct OrvQResourceManager::Private {
+    std::map<std::string, FileEntry> m_files;
+    // Only the last style.json met is ever parsed, so only it is kept.
+    FileEntry m_styleFile;
+    QString m_baseDir;
+    std::map<QString, std::unique_ptr<QImage>> m_images;
+    // Images that came back with width 0. They are not cached, so a later
+    // request tries again, but each name owns one so that repeated requests
+    // neither leak nor invalidate a pointer handed out before.
+    std::map<QString, std::unique_ptr<QImage>> m_emptyImages;
+    OrvQStyleTables m_styles;
+
+    void readMembers(OrvQZipArchive *zip);
+    bool parseLastStyleFile();
+    void release();
+};
+
+void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
+{
+    OrvQZipEntry entry;
+    if (zipItem(zip, -1, &entry) != ZipOk)
+        return;
+    const int count = entry.index;
+    quint64 taken = 0;
+    for (int i = 0; i < count; ++i) {
+        if (zipItem(zip, i, &entry) != ZipOk || entry.uncompressedSize == 0)
+            continue;
+        const std::string key = fileKey(entry.name);
+        const bool isStyleFile = key == "style.json";
+        // The first member of a name wins; a later one is not even inflated.
+        if (!isStyleFile && m_files.count(key))
+            continue;
+        // Never trust the declared size: the reader's capacity is what the
+        // member's data can produce, and the package as a whole is bounded.
+        const quint64 capacity = std::min<quint64>(zipMemberCapacity(entry), MaxPackageBytes - taken);
+        if (capacity == 0)
+            continue;
+        FileEntry file;
+        file.bytes.reset(static_cast<char *>(std::calloc(size_t(capacity), 1)));
+        if (!file.bytes)
+            continue;
+        file.size = quint32(capacity);
+        taken += capacity;
+        // A member that fails part-way keeps what was produced, zeros after.
+        unzipItemToMemory(zip, i, file.bytes.get(), file.size);
+        if (isStyleFile)
+            m_styleFile = std::move(file);
+        else
+            m_files.emplace(key, std::move(file));
+    }
+}
+
+bool OrvQResourceManager::Private::parseLastStyleFile()
+{
+    if (!m_styleFile.bytes)
+        return false;
+    Json::Value root;
+    if (!parseJsonDocument(m_styleFile.bytes.get(), m_styleFile.size, root) || !jsonHas(root, "style"))
+        return false;
+    OrvQtLib::parseStyles(jsonMember(root, "style"), m_styles);
+    return true;
+}
+
+void OrvQResourceManager::Private::release()
+{
+    for (auto it = m_images.begin(); it != m_images.end();) {
+        if (it->first.contains(QLatin1String("IDB_")))
+            ++it;
+        else
+            it = m_images.erase(it);
+    }
+    m_emptyImages.clear();
+    m_styles.rects.clear();
+    m_styles.fonts.clear();
+}
 
 OrvQResourceManager &OrvQResourceManager::instance()
 {
@@ -17,37 +194,103 @@ OrvQResourceManager &OrvQResourceManager::instance()
 }
 
 OrvQResourceManager::OrvQResourceManager()
-    : d(std::make_unique<Private>())
+    : m_d(std::make_unique<Private>())
 {
 }
 
-OrvQResourceManager::~OrvQResourceManager() = default;
-
-bool OrvQResourceManager::loadPackage(const QString &)
+OrvQResourceManager::~OrvQResourceManager()
 {
-    return false;
+    m_d->release();
 }
 
-bool OrvQResourceManager::loadPackageFromMemory(const char *, int)
+bool OrvQResourceManager::loadPackage(const QString &path)
 {
-    return false;
+    if (path.isEmpty())
+        return false;
+    // The local 8-bit encoding of the file system, so non-ASCII paths open.
+    const QByteArray local = QFile::encodeName(path);
+    OrvQZipHandle zip(openZipFile(local.constData(), nullptr));
+    if (!zip)
+        return false;
+    m_d->readMembers(zip.get());
+    zip.reset();
+    return m_d->parseLastStyleFile();
 }
 
-void OrvQResourceManager::createBuiltinImages() {}
-
-bool OrvQResourceManager::fileData(const QString &, char **, unsigned *) const
+bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
 {
-    return false;
+    if (!data || size <= 0)
+        return false;
+    OrvQZipHandle zip(openZipMemory(data, unsigned(size), nullptr));
+    if (!zip)
+        return false;
+    m_d->readMembers(zip.get());
+    zip.reset();
+    return m_d->parseLastStyleFile();
+}
+
+void OrvQResourceManager::createBuiltinImages()
+{
+    static const char *const names[] = {"IDB_UNSELECT", "IDB_SELECTED", "IDB_UNCHECK", "IDB_CHECKED"};
+    for (const char *name : names) {
+        const QString key = QLatin1String(name);
+        QImage drawn = drawBuiltin(key);
+        std::unique_ptr<QImage> &slot = m_d->m_images[key];
+        // Redraw in place: pointers handed out earlier stay valid.
+        if (slot)
+            *slot = std::move(drawn);
+        else
+            slot = std::make_unique<QImage>(std::move(drawn));
+    }
+}
+
+bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *size) const
+{
+    const auto found = m_d->m_files.find(fileKey(name.toStdString()));
+    if (found == m_d->m_files.end())
+        return false;
+    if (data)
+        *data = found->second.bytes.get();
+    if (size)
+        *size = found->second.size;
+    return true;
 }
 
 QString OrvQResourceManager::baseDir() const
 {
-    return d->baseDir;
+    return m_d->m_baseDir;
 }
 
-QImage *OrvQResourceManager::image(const QString &)
+QImage *OrvQResourceManager::image(const QString &name)
 {
-    return nullptr;
+    const auto cached = m_d->m_images.find(name);
+    if (cached != m_d->m_images.end())
+        return cached->second.get();
+
+    QImage decoded;
+    char *data = nullptr;
+    unsigned size = 0;
+    if (fileData(name, &data, &size))
+        decoded = decodeBytes(data, size);
+    if (decoded.isNull()) {
+        QString path = m_d->m_baseDir + name;
+        if (!isRegularFile(path)) {
+            path = m_d->m_baseDir + QLatin1String("images/") + name;
+            if (!isRegularFile(path))
+                return nullptr;
+        }
+        decoded = decodeFile(path);
+    }
+
+    if (decoded.width() != 0) {
+        std::unique_ptr<QImage> &slot = m_d->m_images[name];
+        slot = std::make_unique<QImage>(std::move(decoded));
+        return slot.get();
+    }
+    std::unique_ptr<QImage> &empty = m_d->m_emptyImages[name];
+    if (!empty)
+        empty = std::make_unique<QImage>();
+    return empty.get();
 }
 
 bool OrvQResourceManager::rectStyle(const QString &name, OrvQRectStyle &out) const
@@ -56,14 +299,26 @@ bool OrvQResourceManager::rectStyle(const QString &name, OrvQRectStyle &out) con
         out.nonEmpty = false;
         return true;
     }
-    return false;
+    const auto found = m_d->m_styles.rects.find(name);
+    if (found == m_d->m_styles.rects.end())
+        return false;
+    out = found->second;
+    out.nonEmpty = true;
+    return true;
 }
 
-bool OrvQResourceManager::fontStyle(const QString &, OrvQFontStyle &) const
+bool OrvQResourceManager::fontStyle(const QString &name, OrvQFontStyle &out) const
 {
-    return false;
+    const auto found = m_d->m_styles.fonts.find(name);
+    if (found == m_d->m_styles.fonts.end())
+        return false;
+    out = found->second;
+    return true;
 }
 
-void OrvQResourceManager::parseStyles(const Json::Value &) {}
+void OrvQResourceManager::parseStyles(const Json::Value &styles)
+{
+    OrvQtLib::parseStyles(styles, m_d->m_styles);
+}
 
 } // namespace OrvQtLib

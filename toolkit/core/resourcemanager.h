@@ -12,6 +12,11 @@ class QImage;
 
 namespace OrvQtLib {
 
+// Images whose declared size passes either bound are refused before they are
+// decoded: a tiny file can declare a picture of gigabytes.
+constexpr int MaxImageSide = 16384;
+constexpr qint64 MaxImagePixels = qint64(64) << 20; // 256 MiB as ARGB32
+
 // Process-wide holder of the loaded skin: package members, decoded images and
 // the rect and font style tables.
 class OrvQResourceManager
@@ -22,14 +27,20 @@ public:
     OrvQResourceManager(const OrvQResourceManager &) = delete;
     OrvQResourceManager &operator=(const OrvQResourceManager &) = delete;
 
+    // Adds the members and styles of a skin package. False when the package
+    // cannot be opened, or when it (and every package before it) has no
+    // usable style.json; its members are loaded even then.
     bool loadPackage(const QString &path);
     bool loadPackageFromMemory(const char *data, int size);
     void createBuiltinImages();
 
-    // Bytes of a package member, found without regard to case; the bytes stay
-    // owned by the manager.
+    // Bytes of a package member, found without regard to ASCII case and with
+    // '\' read as '/'; the bytes stay owned by the manager.
     bool fileData(const QString &name, char **data, unsigned *size) const;
     QString baseDir() const;
+    // A cached image, or one decoded from the package or the disk; owned by
+    // the manager. An image that fails to decode on disk comes back with
+    // width 0; callers test the size before drawing.
     QImage *image(const QString &name);
     bool rectStyle(const QString &name, OrvQRectStyle &out) const;
     bool fontStyle(const QString &name, OrvQFontStyle &out) const;
@@ -40,7 +51,7 @@ private:
     ~OrvQResourceManager();
 
     struct Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<Private> m_d;
 };
 
 } // namespace OrvQtLib
