@@ -13,5 +13,7 @@
 #include "core/ziparchive.h"
 
 #include "controls/checkbox.h"
+#include "controls/container.h"
+#include "controls/label.h"
 #include "controls/progressbar.h"
 #include "controls/pushbutton.h"

@@ -1,6 +1,8 @@
 #include "controlregistry.h"
 
 #include "checkbox.h"
+#include "container.h"
+#include "label.h"
 #include "progressbar.h"
 #include "pushbutton.h"
 
@@ -35,12 +37,19 @@ BuiltInType alias(const char *name, bool exposed = true)
 std::vector<BuiltInType> builtInTypes()
 {
     return {
+        ownName<OrvQContainer>(),
         ownName<OrvQPushButton>(),
+        ownName<OrvQLabel>(),
         ownName<OrvQCheckBox>(),
+        ownName<OrvQLabel>(),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
+        ownName<OrvQLabelEx>(),
+        alias<OrvQContainer>("container"),
         alias<OrvQPushButton>("button"),
+        alias<OrvQLabel>("label"),
         alias<OrvQCheckBox>("checkbox"),
+        alias<OrvQLabel>("label"),
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
