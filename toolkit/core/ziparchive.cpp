@@ -255,10 +255,14 @@ bool OrvQZipArchive::readEndRecord(quint64 position)
         if (directoryEnd - cursor < length)
             break;
         m_records.push_back(cursor);
-        // The smallest extent the member can have: its local header without
-        // the extra field, and its compressed data.
+        // The member's extent: local header, its extra field when readable,
+        // and the compressed data. The extra field counts because it moves
+        // where the data starts.
         const quint64 start = m_prefix + get32(p + 42);
-        spans.push_back({start, start + LocalHeaderSize + get16(p + 28) + get32(p + 20), i});
+        quint64 extra = 0;
+        if (start < m_size && m_size - start >= LocalHeaderSize)
+            extra = get16(m_data + start + 28);
+        spans.push_back({start, start + LocalHeaderSize + get16(p + 28) + extra + get32(p + 20), i});
         cursor += length;
     }
 
@@ -418,10 +422,10 @@ unsigned OrvQZipArchive::openMember(int index)
 
 unsigned OrvQZipArchive::extract(int index, uchar *buffer, quint64 length)
 {
+    if (index < 0 || index >= m_count)
+        return fail(ZipErrArgument);
     if (m_member.index != index || m_member.ended) {
         closeMember();
-        if (index < 0 || index >= m_count)
-            return ZipErrArgument;
         if (const unsigned code = openMember(index))
             return fail(code);
     }
