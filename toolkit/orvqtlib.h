@@ -14,6 +14,7 @@
 
 #include "controls/checkbox.h"
 #include "controls/container.h"
+#include "controls/ecgchart.h"
 #include "controls/label.h"
 #include "controls/progressbar.h"
 #include "controls/pushbutton.h"

@@ -1,0 +1,233 @@
+#include "ecgchart.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace OrvQtLib {
+
+namespace {
+
+// Beyond this many pixels from a point its stroke (half the pen, the square
+// cap's corner, one pixel of antialiasing) leaves no trace.
+constexpr int StrokeReach = 4;
+// Retained pictures larger than this are not kept; such charts draw the
+// trace whole.
+constexpr qint64 MaxRetainedPixels = 64 * 1024 * 1024;
+constexpr double ColumnLimit = 1.0e6;
+
+// The pixel column of a coordinate, kept in a range where column arithmetic
+// cannot overflow.
+int columnOf(qreal x)
+{
+    return int(std::floor(std::clamp(x, -ColumnLimit, ColumnLimit)));
+}
+
+// The clip edge of the old picture: the head's x truncated toward zero.
+int truncatedColumn(qreal x)
+{
+    return int(std::clamp(x, -ColumnLimit, ColumnLimit));
+}
+
+} // namespace
+
+OrvQECGChartImpl::OrvQECGChartImpl(QWidget *widget) : OrvQControlBaseImpl(widget) {}
+
+OrvQECGChartImpl::~OrvQECGChartImpl() = default;
+
+QPen OrvQECGChartImpl::tracePen() const
+{
+    return QPen(QBrush(m_color1, Qt::SolidPattern), m_penWidth, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+void OrvQECGChartImpl::setColors(const QColor &color1, const QColor &color2)
+{
+    if (color1 != m_color1)
+        m_sweep = QImage(); // redrawn in the new colour at the next paint
+    m_color1 = color1;
+    m_color2 = color2;
+}
+
+void OrvQECGChartImpl::addPoint(float x, float y)
+{
+    const bool first = m_points.isEmpty();
+    const QPointF previous = first ? QPointF() : m_points.constLast();
+    const QPointF point(x, y);
+    m_points.append(point);
+
+    if (std::isnan(x) || (!first && !(point.x() >= previous.x())))
+        m_monotonic = false;
+    if (first && m_monotonic)
+        m_committed = columnOf(point.x()) - 2 * StrokeReach;
+    if (m_monotonic && ensureSweepImage())
+        commitColumns(columnOf(point.x()) - StrokeReach);
+
+    if (!m_widget)
+        return;
+    if (!m_monotonic) {
+        m_widget->update();
+        return;
+    }
+    // The new segment, and where the gap ahead of the head moved.
+    const int head = columnOf(point.x());
+    const int tail = first ? head : columnOf(previous.x());
+    int left = tail - StrokeReach - 1;
+    int right = head + StrokeReach + 1;
+    if (!m_snapshot.isNull()) {
+        left = first ? std::min(left, 0) : std::min(left, tail + GapWidth - 2);
+        right = std::max(right, head + GapWidth + 2);
+    }
+    m_widget->update(QRect(left, 0, right - left, m_widget->height()));
+}
+
+void OrvQECGChartImpl::clearPoints()
+{
+    m_points.clear();
+    m_monotonic = true;
+    m_committed = 0;
+    if (!m_sweep.isNull())
+        m_sweep.fill(Qt::transparent);
+}
+
+void OrvQECGChartImpl::takeSnapshot()
+{
+    // grab() paints at once; from inside a paint it would recurse.
+    if (!m_widget || m_widget->paintingActive())
+        return;
+    m_snapshot = m_widget->grab().toImage();
+}
+
+bool OrvQECGChartImpl::ensureSweepImage()
+{
+    if (!m_widget)
+        return false;
+    const qreal ratio = m_widget->devicePixelRatioF();
+    const QSize size = m_widget->size() * ratio;
+    if (size.isEmpty() || qint64(size.width()) * size.height() > MaxRetainedPixels)
+        return false;
+    if (m_sweep.size() != size)
+        rebuildSweepImage();
+    return !m_sweep.isNull();
+}
+
+void OrvQECGChartImpl::rebuildSweepImage()
+{
+    const qreal ratio = m_widget->devicePixelRatioF();
+    m_sweep = QImage(m_widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (m_sweep.isNull())
+        return;
+    m_sweep.setDevicePixelRatio(ratio);
+    m_sweep.fill(Qt::transparent);
+    if (m_points.isEmpty()) {
+        m_committed = 0;
+        return;
+    }
+    m_committed = columnOf(m_points.constFirst().x()) - 2 * StrokeReach;
+    commitColumns(columnOf(m_points.constLast().x()) - StrokeReach);
+}
+
+int OrvQECGChartImpl::firstTailIndex() const
+{
+    // The last point far enough left of the committed edge that nothing
+    // before it reaches the live columns.
+    for (int i = m_points.size() - 1; i > 0; --i) {
+        if (columnOf(m_points.at(i).x()) < m_committed - StrokeReach - 1)
+            return i;
+    }
+    return 0;
+}
+
+void OrvQECGChartImpl::commitColumns(int upTo)
+{
+    if (upTo <= m_committed || m_points.isEmpty())
+        return;
+    QPainter painter(&m_sweep);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(tracePen());
+    painter.setClipRect(QRect(m_committed, 0, upTo - m_committed, m_widget->height()));
+    const int from = firstTailIndex();
+    painter.drawPolyline(m_points.constData() + from, m_points.size() - from);
+    m_committed = upTo;
+}
+
+void OrvQECGChartImpl::drawTail(QPainter *painter, int fromColumn) const
+{
+    const int right = std::max(m_widget->width(), columnOf(m_points.constLast().x()) + StrokeReach + 1);
+    if (right <= fromColumn)
+        return;
+    painter->setClipRect(QRect(fromColumn, 0, right - fromColumn, m_widget->height()), Qt::ReplaceClip);
+    const int from = firstTailIndex();
+    painter->drawPolyline(m_points.constData() + from, m_points.size() - from);
+}
+
+void OrvQECGChartImpl::draw(QPainter *painter, const QRect &)
+{
+    if (!painter || !m_widget)
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(tracePen());
+    painter->setBrush(Qt::NoBrush);
+
+    if (!m_points.isEmpty()) {
+        if (m_monotonic && ensureSweepImage()) {
+            painter->drawImage(QPointF(0, 0), m_sweep);
+            drawTail(painter, m_committed);
+        } else {
+            painter->drawPolyline(m_points.constData(), m_points.size());
+        }
+    }
+
+    if (!m_snapshot.isNull()) {
+        bool visible = true;
+        if (!m_points.isEmpty()) {
+            const int x = truncatedColumn(m_points.constLast().x());
+            const int w = m_widget->width() - x - GapWidth;
+            visible = w > 0;
+            painter->setClipRect(QRect(x + GapWidth, 0, w, m_widget->height()), Qt::ReplaceClip);
+        } else {
+            painter->setClipping(false);
+        }
+        if (visible)
+            painter->drawImage(QPointF(0, 0), m_snapshot);
+    }
+    painter->restore();
+}
+
+OrvQECGChart::OrvQECGChart(QWidget *parent) : OrvQControl<QWidget, OrvQECGChartImpl>(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    setBackgroundRole(QPalette::NoRole);
+    setAutoFillBackground(false);
+}
+
+OrvQECGChart::~OrvQECGChart() = default;
+
+void OrvQECGChart::setColors(const QColor &color1, const QColor &color2)
+{
+    m_impl->setColors(color1, color2);
+}
+
+void OrvQECGChart::addPoint(float x, float y)
+{
+    m_impl->addPoint(x, y);
+}
+
+int OrvQECGChart::pointCount() const
+{
+    return m_impl->pointCount();
+}
+
+void OrvQECGChart::clearPoints()
+{
+    m_impl->clearPoints();
+}
+
+void OrvQECGChart::takeSnapshot()
+{
+    m_impl->takeSnapshot();
+}
+
+} // namespace OrvQtLib
