@@ -1,6 +1,42 @@
 #include "orvqtquelvane.h"
 
+#include "ecgchart.h"
+#include "label.h"
 #include "windowloader.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtGlobal>
+
+#include <cmath>
+
+using OrvQtLib::OrvQECGChart;
+
+namespace {
+
+// The unseeded qrand() sequence, the same on every run.
+int nextRandom()
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    return qrand();
+    QT_WARNING_POP
+}
+
+// Read-outs are found as QLabel, but OrvQLabel::setText is not virtual: only
+// through the OrvQLabel does the stored full text follow.
+void showText(QLabel *label, const QString &text)
+{
+    if (auto *orvLabel = qobject_cast<OrvQtLib::OrvQLabel *>(label))
+        orvLabel->setText(text);
+    else if (label)
+        label->setText(text);
+}
+
+} // namespace
 
 OrvQtQuelvane::OrvQtQuelvane(QWidget *parent) : QMainWindow(parent)
 {
@@ -8,7 +44,120 @@ OrvQtQuelvane::OrvQtQuelvane(QWidget *parent) : QMainWindow(parent)
     OrvQtLib::loadWindowLayout(this, QStringLiteral("MainFrame"));
     // Qt::Window keeps it a window when it is given a parent.
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    // The monitor display is set up here.
+    setUpDisplay();
 }
 
 OrvQtQuelvane::~OrvQtQuelvane() = default;
+
+void OrvQtQuelvane::setUpDisplay()
+{
+    waveTimer = new QTimer(this);
+    waveTimer->setInterval(10);
+    // A coarse timer may fire up to 5% late, which would slow the sweep.
+    waveTimer->setTimerType(Qt::PreciseTimer);
+    connect(waveTimer, &QTimer::timeout, this, &OrvQtQuelvane::onWaveTimer);
+    waveTimer->start();
+
+    vitalsTimer = new QTimer(this);
+    vitalsTimer->setInterval(1000);
+    connect(vitalsTimer, &QTimer::timeout, this, &OrvQtQuelvane::onVitalsTimer);
+    vitalsTimer->start();
+
+    loadSamples();
+
+    // A skin lacking one of the named children still starts: that chart or
+    // read-out is left out.
+    ecgChart = addChart("ecgContainer", QColor(77, 253, 0), QColor(38, 123, 1));
+    plethChart = addChart("plethContainer", QColor(44, 248, 247), QColor(19, 121, 119));
+    respChart = addChart("respContainer", QColor(250, 251, 57), QColor(33, 137, 33));
+    pluseChart = addChart("pluseContainer", QColor(255, 255, 255), QColor(255, 255, 255));
+
+    if (auto *battery = findChild<QProgressBar *>(QStringLiteral("battery"))) {
+        battery->setRange(0, 5);
+        battery->setValue(5);
+    }
+    if (auto *radio = findChild<QRadioButton *>(QStringLiteral("radioMain")))
+        radio->setChecked(true);
+
+    hrLabel = findChild<QLabel *>(QStringLiteral("hr"));
+    spo2Label = findChild<QLabel *>(QStringLiteral("spo2"));
+    rpLabel = findChild<QLabel *>(QStringLiteral("rp"));
+    nbpLabel = findChild<QLabel *>(QStringLiteral("nbp"));
+    pluseLabel = findChild<QLabel *>(QStringLiteral("pluse"));
+    timeLabel = findChild<QLabel *>(QStringLiteral("time"));
+
+    onVitalsTimer();
+}
+
+void OrvQtQuelvane::loadSamples()
+{
+    // The resource lives in a static library: make sure it is linked in.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(quelvane);
+        return true;
+    }();
+    Q_UNUSED(registered)
+    QFile file(QStringLiteral(":/OrvQtQuelvane/ecg.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    int i = 0;
+    while (!file.atEnd()) {
+        const float v = QString::fromLatin1(file.readLine()).toFloat();
+        const double a = i / 180.0 * 3.1415;
+        ecgData.append(v);
+        plethData.append(float(double(v) * std::sin(a)));
+        respData.append(float(double(v) * std::cos(a) * 0.5));
+        ++i;
+    }
+}
+
+OrvQECGChart *OrvQtQuelvane::addChart(const char *container, const QColor &color1, const QColor &color2)
+{
+    QWidget *parent = findChild<QWidget *>(QString::fromLatin1(container));
+    if (!parent)
+        return nullptr;
+    auto *chart = new OrvQECGChart(parent);
+    chart->setColors(color1, color2);
+    chart->setGeometry(0, 0, parent->width(), parent->height());
+    chartPos[chart] = 0;
+    return chart;
+}
+
+void OrvQtQuelvane::onWaveTimer()
+{
+    stepChart(ecgChart, ecgData, 50);
+    stepChart(plethChart, plethData, 50);
+    stepChart(respChart, respData, 50);
+    stepChart(pluseChart, ecgData, 30);
+}
+
+void OrvQtQuelvane::stepChart(OrvQECGChart *chart, const QVector<float> &series, float scale)
+{
+    if (!chart || series.isEmpty())
+        return;
+    const int pos = qBound(0, chartPos.value(chart, 0), series.size() - 1);
+    const float y = float(chart->height() / 2) - series[pos] * scale;
+    chart->addPoint(float(pos), y);
+    int next = pos + 1 < series.size() ? pos + 1 : 0;
+    if (chart->pointCount() > chart->width()) {
+        chart->takeSnapshot();
+        chart->clearPoints();
+        next = 0;
+        // The whole previous sweep shows again; addPoint repaints only the
+        // strip it changed.
+        chart->update();
+    }
+    chartPos[chart] = next;
+}
+
+void OrvQtQuelvane::onVitalsTimer()
+{
+    showText(hrLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 100));
+    showText(spo2Label, QStringLiteral("%1").arg(nextRandom() % 10 + 100));
+    showText(rpLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 50));
+    const int systolic = nextRandom() % 10 + 100;
+    const int diastolic = nextRandom() % 10 + 70;
+    showText(nbpLabel, QStringLiteral("%1/%2").arg(systolic).arg(diastolic));
+    showText(pluseLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 75));
+    showText(timeLabel, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss")));
+}
