@@ -335,6 +335,11 @@ void TestPushButton::attrKeys()
     QCOMPARE(button.text(), QStringLiteral("Start"));
     QCOMPARE(button.impl()->textOffset(), QPoint(3, 4));
     QVERIFY(!button.impl()->hasIcon());
+
+    // Offsets far outside any widget are held to widget coordinates.
+    button.loadFromJson(parse(R"({"attr": {"txtX": 2147483647, "txtY": -2147483648, "iconX": 2147483647}})"));
+    QCOMPARE(button.impl()->textOffset(), QPoint(QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX));
+    QCOMPARE(button.impl()->iconAlign().x, QWIDGETSIZE_MAX);
 }
 
 void TestPushButton::deletedByClickedHandler()

@@ -1,6 +1,7 @@
 #include "checkbox.h"
 
 #include "jsonreaders.h"
+#include "pushbutton.h"
 #include "resourcemanager.h"
 
 #include <QImage>
@@ -50,8 +51,8 @@ void OrvQTwoStateButtonImpl::readCommonAttr(const Json::Value &attr)
 {
     if (QAbstractButton *b = button())
         b->setText(readGbk(attr, "text"));
-    m_iconAlign.x = readInt(attr, "iconX", 0);
-    m_iconAlign.y = readInt(attr, "iconY", 0);
+    m_iconAlign.x = readOffset(attr, "iconX");
+    m_iconAlign.y = readOffset(attr, "iconY");
     m_showIcon = readBool(attr, "showIcon", m_showIcon);
     m_showText = readBool(attr, "showText", m_showText);
     m_uncheckedIcon = readUtf8(attr, "iconPath", m_uncheckedIcon);

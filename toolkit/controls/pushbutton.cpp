@@ -19,6 +19,11 @@ OrvQRectStyle buttonRect(QRgb color)
 
 } // namespace
 
+int readOffset(const Json::Value &attr, const char *key)
+{
+    return qBound(-QWIDGETSIZE_MAX, readInt(attr, key, 0), QWIDGETSIZE_MAX);
+}
+
 OrvQPushButtonImpl::OrvQPushButtonImpl(QWidget *widget)
     : OrvQControlBaseImpl(widget)
 {
@@ -61,10 +66,10 @@ bool OrvQPushButtonImpl::load(const Json::Value &element)
     m_showText = readBool(attr, "showText", m_showText);
     m_iconAlign.hor = readInt(attr, "iconHor", 1);
     m_iconAlign.ver = readInt(attr, "iconVer", 1);
-    m_iconAlign.x = readInt(attr, "iconX", 0);
-    m_iconAlign.y = readInt(attr, "iconY", 0);
-    m_textX = readInt(attr, "txtX", 0);
-    m_textY = readInt(attr, "txtY", 0);
+    m_iconAlign.x = readOffset(attr, "iconX");
+    m_iconAlign.y = readOffset(attr, "iconY");
+    m_textX = readOffset(attr, "txtX");
+    m_textY = readOffset(attr, "txtY");
     return true;
 }
 

@@ -7,6 +7,10 @@
 
 namespace OrvQtLib {
 
+// An icon or text offset of a description, held to the range of widget
+// coordinates so that no sum of an offset and a position overflows.
+int readOffset(const Json::Value &attr, const char *key);
+
 // Skinned push button: a rect style and a font style per visual state, and an
 // icon that may change while hovered.
 class OrvQPushButtonImpl : public OrvQControlBaseImpl
