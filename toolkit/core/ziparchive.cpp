@@ -552,13 +552,17 @@ OrvQZipArchive *openZipFile(const char *path, const char *password)
         record(ZipErrNoArchive);
         return nullptr;
     }
+    // A device or a pipe has no end to search from, and may never end.
     const qint64 size = zip->m_file.size();
-    if (uchar *mapped = size > 0 ? zip->m_file.map(0, size) : nullptr) {
+    if (zip->m_file.isSequential() || size <= 0) {
+        record(ZipErrNoArchive);
+        return nullptr;
+    }
+    if (uchar *mapped = zip->m_file.map(0, size)) {
         zip->m_data = mapped;
         zip->m_size = quint64(size);
     } else {
-        // Not mappable (a pipe, a special file): read it, within the package limit.
-        zip->m_owned = zip->m_file.read(qint64(MaxPackageBytes));
+        zip->m_owned = zip->m_file.read(size);
         zip->m_file.close();
         zip->m_data = reinterpret_cast<const uchar *>(zip->m_owned.constData());
         zip->m_size = quint64(zip->m_owned.size());
