@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace OrvQtLib {
@@ -69,10 +70,8 @@ public:
     explicit TraditionalCipher(const char *password)
         : m_table(get_crc_table())
     {
-        if (password) {
-            for (const char *p = password; *p; ++p)
-                update(uchar(*p));
-        }
+        for (const char *p = password; *p; ++p)
+            update(uchar(*p));
     }
 
     void decrypt(uchar *data, quint64 length)
@@ -180,8 +179,7 @@ private:
     unsigned readStored(uchar *out, quint64 length);
     unsigned readDeflated(uchar *out, quint64 length);
 
-    std::string m_password;
-    bool m_hasPassword = false;
+    std::string m_password;   // empty: the empty password
     quint64 m_prefix = 0;
     int m_count = 0;
     // Offsets of the central records that decode, in directory order; the
@@ -202,7 +200,6 @@ private:
 
 bool OrvQZipArchive::open(const char *password)
 {
-    m_hasPassword = password != nullptr;
     if (password)
         m_password = password;
     if (m_size < EndRecordSize)
@@ -386,7 +383,7 @@ unsigned OrvQZipArchive::openMember(int index)
             return ZipErrPassword;
         if (m_size - local.dataStart < CipherHeaderSize)
             return ZipErrMember;
-        m_cipher = std::make_unique<TraditionalCipher>(m_hasPassword ? m_password.c_str() : nullptr);
+        m_cipher = std::make_unique<TraditionalCipher>(m_password.c_str());
         uchar header[CipherHeaderSize];
         std::memcpy(header, m_data + local.dataStart, CipherHeaderSize);
         m_cipher->decrypt(header, CipherHeaderSize);
