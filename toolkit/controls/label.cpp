@@ -42,6 +42,25 @@ qreal xOfPosition(const QTextLine &line, int position)
     return line.cursorToX(std::clamp(position, first, first + line.textLength()));
 }
 
+// The palette with the text colour; a window's labels mostly share one
+// style, so the last palette built is reused rather than detached again.
+QPalette textPalette(const QPalette &base, const QColor &colour)
+{
+    struct Last {
+        qint64 baseKey = 0;
+        QColor colour;
+        QPalette palette;
+    };
+    static Last last;
+    if (last.baseKey != base.cacheKey() || last.colour != colour || !last.colour.isValid()) {
+        last.palette = base;
+        last.palette.setBrush(QPalette::All, QPalette::WindowText, QBrush(colour));
+        last.baseKey = base.cacheKey();
+        last.colour = colour;
+    }
+    return last.palette;
+}
+
 } // namespace
 
 // ---- OrvQLabelImpl -----------------------------------------------------------
@@ -108,9 +127,7 @@ void OrvQLabel::applyTextStyle()
 {
     const OrvQFontStyle &style = m_impl->textStyle();
     setFont(OrvQControlBaseImpl::fontOf(style));
-    QPalette colours = palette();
-    colours.setBrush(QPalette::All, QPalette::WindowText, QBrush(style.color));
-    setPalette(colours);
+    setPalette(textPalette(palette(), style.color));
     setAlignment(OrvQControlBaseImpl::alignmentOf(style));
 }
 

@@ -40,13 +40,21 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
     if (const auto tip = readString(element, "tooltip"))
         m_widget->setToolTip(fromGbk(tip->c_str()));
 
+    // Showing a widget that was never resized first sizes it to its size
+    // hint, which for a text lays the text out. The layout pass replaces that
+    // size for every kind that sets geometry, so the work is skipped there.
+    const Json::Value &layout = jsonObject(element, "layout");
+    const unsigned kind = layout.isObject() ? readUInt(layout, "type", 0) : unsigned(LayoutFixed);
+    if (kind == LayoutAnchor || kind == LayoutFill || kind == LayoutFixed)
+        m_widget->setAttribute(Qt::WA_Resized);
+
     m_widget->setVisible(true);
     if (const auto visible = readBool(element, "visibility"))
         m_widget->setVisible(*visible);
     if (const auto enabled = readBool(element, "enable"))
         m_widget->setEnabled(*enabled);
 
-    if (jsonObject(element, "layout").isObject()) {
+    if (layout.isObject()) {
         parseLayout(element);
     } else {
         m_layoutKind = LayoutFixed;
@@ -341,6 +349,9 @@ QString fromGbk(const char *bytes)
 
 QString fromGbk(const QByteArray &bytes)
 {
+    // GBK keeps ASCII as it is, and the codec sets up a converter per call.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     static QTextCodec *const gbk = QTextCodec::codecForName("GBK");
     return gbk ? gbk->toUnicode(bytes) : QString::fromLatin1(bytes);
 }
