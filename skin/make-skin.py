@@ -75,7 +75,8 @@ def make_images():
 
 # ---------------------------------------------------------------- styles
 
-# Trace colours, the same as the charts draw with.
+# Trace colours, the same as the charts draw with. Few distinct font sizes:
+# each one costs a font engine and its glyphs at start-up.
 GREEN, CYAN, YELLOW, WHITE = "4dfd00", "2cf8f7", "fafb39", "f2f4f7"
 GREY, DIM = "8b98a7", "5d6b7a"
 
@@ -120,31 +121,31 @@ STYLES = [
     rect("alarmBox", "ff0a0f14", "ff24303d", 6),
     image_rect("heart", "images/heart.png"),
     font("title", WHITE, 20, True),
-    font("subtitle", GREY, 14),
+    font("subtitle", GREY, 13),
     font("mode", WHITE, 15, True, 1),
-    font("battery", GREY, 13, True, 2),
-    font("clock", WHITE, 18, True, 2),
+    font("battery", GREY, 13, False, 2),
+    font("clock", WHITE, 20, True, 2),
     font("waveEcg", GREEN, 15, True),
     font("wavePleth", CYAN, 15, True),
     font("waveResp", YELLOW, 15, True),
     font("waveEcg2", WHITE, 15, True),
-    font("waveInfo", DIM, 12, False, 2),
+    font("waveInfo", DIM, 13, False, 2),
     font("paramEcg", GREEN, 20, True),
     font("paramPleth", CYAN, 20, True),
     font("paramResp", YELLOW, 20, True),
     font("paramNibp", WHITE, 20, True),
-    font("unitEcg", GREEN, 14),
-    font("unitPleth", CYAN, 14),
-    font("unitResp", YELLOW, 14),
-    font("unitNibp", WHITE, 14),
+    font("unitEcg", GREEN, 13),
+    font("unitPleth", CYAN, 13),
+    font("unitResp", YELLOW, 13),
+    font("unitNibp", WHITE, 13),
     font("limits", GREY, 13, False, 0),
-    font("valueHr", GREEN, 100, True, 2),
-    font("valueSpo2", CYAN, 88, True, 2),
+    font("valueHr", GREEN, 92, True, 2),
+    font("valueSpo2", CYAN, 92, True, 2),
     font("valuePr", CYAN, 44, True, 2),
-    font("valueRr", YELLOW, 88, True, 2),
+    font("valueRr", YELLOW, 92, True, 2),
     font("valueNibp", WHITE, 62, True, 2),
     font("buttonText", WHITE, 15, True, 1),
-    font("alarmText", GREY, 15, False, 0),
+    font("alarmText", GREY, 15, True, 0),
 ]
 
 # ---------------------------------------------------------------- MainFrame
@@ -191,19 +192,19 @@ def wave_panel(name, y, h, title_style, title, info, container):
 def main_frame():
     top = box("topBar", 0, 0, 1024, 56, "topBar", [
         label("title", 16, 8, 150, 40, "title", "QUELVANE"),
-        label("bed", 166, 8, 170, 40, "subtitle", "Bed 07   Adult"),
-        box("modes", 340, 10, 330, 36, "modeBox", [
+        label("bed", 166, 8, 150, 40, "subtitle", "Bed 07   Adult"),
+        box("modes", 320, 10, 330, 36, "modeBox", [
             mode("radioMain", 4, "Monitor"),
             mode("radioTrends", 113, "Trends"),
             mode("radioAlarms", 222, "Alarms"),
         ]),
-        label("batteryText", 676, 8, 44, 40, "battery", "BAT"),
-        box("batFrame", 726, 19, 52, 18, "batFrame", [
+        label("batteryText", 656, 8, 40, 40, "battery", "BAT"),
+        box("batFrame", 702, 19, 52, 18, "batFrame", [
             {"type": "qtprogressbar", "name": "battery", "x": 3, "y": 3, "w": 46, "h": 12,
              "style": [["batGroove", 0, 0], ["batChunk", 0, 2]], "attr": {"val": 5}},
         ]),
-        box("batTip", 778, 24, 4, 8, "batTip"),
-        label("time", 790, 8, 222, 40, "clock", "0000-00-00  00:00:00"),
+        box("batTip", 754, 24, 4, 8, "batTip"),
+        label("time", 766, 8, 246, 40, "clock", "0000-00-00  00:00:00"),
     ])
     waves = [
         wave_panel("ecgPanel", 64, 236, "waveEcg", "ECG  II", "x1   25 mm/s   Diagnostic", "ecgContainer"),
@@ -252,6 +253,9 @@ def main_frame():
         button("nibpStart", 608, "NIBP Start"),
         button("menu", 746, "Menu"),
         button("standby", 884, "Standby"),
+        label("status", 16, 74, 996, 22, "limits",
+              "Patient: Adult      Pacer: Off      Filter: Monitor      Alarm volume: 5      "
+              "Central station: connected"),
     ])
     root = {"type": "qtcontainer", "name": "root", "layout": {"type": 1},
             "style": [["window", 0, 0]], "child": [top] + waves + tiles + [bottom]}

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -70,16 +71,17 @@ void OrvQECGChartImpl::addPoint(float x, float y)
         m_widget->update();
         return;
     }
-    // The new segment, and where the gap ahead of the head moved.
+    // The new segment, and the edge of the old picture that the moving gap
+    // uncovers; the gap between them stays empty.
+    const int height = m_widget->height();
     const int head = columnOf(point.x());
     const int tail = first ? head : columnOf(previous.x());
-    int left = tail - StrokeReach - 1;
-    int right = head + StrokeReach + 1;
+    QRegion dirty(QRect(tail - StrokeReach - 1, 0, head - tail + 2 * StrokeReach + 2, height));
     if (!m_snapshot.isNull()) {
-        left = first ? std::min(left, 0) : std::min(left, tail + GapWidth - 2);
-        right = std::max(right, head + GapWidth + 2);
+        const int from = first ? std::min(0, tail) : tail + GapWidth - 2;
+        dirty += QRect(from, 0, head + GapWidth + 2 - from, height);
     }
-    m_widget->update(QRect(left, 0, right - left, m_widget->height()));
+    m_widget->update(dirty);
 }
 
 void OrvQECGChartImpl::clearPoints()
