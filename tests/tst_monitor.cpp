@@ -60,6 +60,7 @@ private slots:
     void testNamedChildren();
     void testChartsAndGauges();
     void testSweepOnNarrowChart();
+    void testSeriesEndJoinsBackOnWideChart();
     void testEmptySeriesAddsNothing();
     void testEcgChartsKeepOwnPositions();
     void testReadOuts();
@@ -242,6 +243,24 @@ void TestMonitor::testSweepOnNarrowChart()
     QCOMPARE(window->chartPos.value(chart), 0);
     window->stepChart(chart, series, 50);
     QCOMPARE(chart->impl()->points().first(), QPointF(0, float(41 / 2) - series[0] * 50));
+}
+
+void TestMonitor::testSeriesEndJoinsBackOnWideChart()
+{
+    auto window = packagedWindow();
+    QVERIFY(window);
+    QWidget holder;
+    auto *chart = new OrvQECGChart(&holder);
+    chart->setGeometry(0, 0, 40, 30);
+    const QVector<float> series = {0.1f, 0.2f, 0.3f};
+    for (int n = 0; n < 5; ++n)
+        window->stepChart(chart, series, 10);
+    // The series ran out before the sweep did: x returns to 0, no wrap.
+    const QVector<QPointF> points = chart->impl()->points();
+    QCOMPARE(points.size(), 5);
+    QCOMPARE(points.at(3), QPointF(0, float(30 / 2) - 0.1f * 10));
+    QCOMPARE(points.at(4).x(), 1.0);
+    QVERIFY(chart->impl()->snapshot().isNull());
 }
 
 void TestMonitor::testEmptySeriesAddsNothing()
