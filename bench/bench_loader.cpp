@@ -98,6 +98,7 @@ private:
 struct Form {
     QByteArray json;
     QByteArray ui;
+    QByteArray styledUi; // the labels' style as Designer properties too
     int elements = 0;
 };
 
@@ -110,10 +111,12 @@ public:
         open(name, x, y, w, h);
         m_json += R"(,"style":[["bench.panel",0,0]],"child":[)";
         m_ui += R"(<widget class="QWidget" name=")" + name + R"(">)" + geometry(x, y, w, h);
+        m_styledUi += R"(<widget class="QWidget" name=")" + name + R"(">)" + geometry(x, y, w, h);
         m_first = true;
         children();
         m_json += "]}";
         m_ui += "</widget>";
+        m_styledUi += "</widget>";
         m_first = false;
     }
 
@@ -123,8 +126,10 @@ public:
         const QByteArray text = "Reading " + QByteArray::number(m_count);
         open(name, x, y, w, h);
         m_json += R"(,"style":[["bench.text",0,0]],"attr":{"text":")" + text + R"("}})";
-        m_ui += R"(<widget class="QLabel" name=")" + name + R"(">)" + geometry(x, y, w, h)
-              + R"(<property name="text"><string>)" + text + "</string></property></widget>";
+        const QByteArray properties = geometry(x, y, w, h)
+            + R"(<property name="text"><string>)" + text + "</string></property>";
+        m_ui += R"(<widget class="QLabel" name=")" + name + R"(">)" + properties + "</widget>";
+        m_styledUi += R"(<widget class="QLabel" name=")" + name + R"(">)" + properties + labelStyle() + "</widget>";
         m_first = false;
     }
 
@@ -134,9 +139,8 @@ public:
     {
         Form form;
         form.json = R"({"elements":[)" + m_json + "]}";
-        form.ui = R"(<?xml version="1.0" encoding="UTF-8"?><ui version="4.0"><class>Bench</class>)"
-                  R"(<widget class="QWidget" name="Bench">)" + geometry(0, 0, 1000, 800) + m_ui
-                + "</widget><resources/><connections/></ui>";
+        form.ui = uiDocument(m_ui);
+        form.styledUi = uiDocument(m_styledUi);
         form.elements = m_count;
         return form;
     }
@@ -153,6 +157,29 @@ private:
                 + R"(,"w":)" + QByteArray::number(w) + R"(,"h":)" + QByteArray::number(h);
     }
 
+    static QByteArray uiDocument(const QByteArray &widgets)
+    {
+        return R"(<?xml version="1.0" encoding="UTF-8"?><ui version="4.0"><class>Bench</class>)"
+               R"(<widget class="QWidget" name="Bench">)" + geometry(0, 0, 1000, 800) + widgets
+             + "</widget><resources/><connections/></ui>";
+    }
+
+    // The label style of the description as Designer properties: font,
+    // text colour and alignment.
+    static QByteArray labelStyle()
+    {
+        static const QByteArray style = [] {
+            const QByteArray role = R"(<colorrole role="WindowText"><brush brushstyle="SolidPattern">)"
+                                    R"(<color alpha="255"><red>224</red><green>224</green><blue>224</blue>)"
+                                    R"(</color></brush></colorrole>)";
+            return R"(<property name="font"><font><family>Sans</family><pointsize>8</pointsize></font></property>)"
+                   R"(<property name="palette"><palette><active>)" + role + "</active><inactive>" + role
+                 + "</inactive><disabled>" + role + "</disabled></palette></property>"
+                   R"(<property name="alignment"><set>Qt::AlignHCenter|Qt::AlignVCenter</set></property>)";
+        }();
+        return style;
+    }
+
     static QByteArray geometry(int x, int y, int w, int h)
     {
         return R"(<property name="geometry"><rect><x>)" + QByteArray::number(x) + "</x><y>"
@@ -161,6 +188,7 @@ private:
     }
 
     QByteArray m_ui;
+    QByteArray m_styledUi;
     int m_count = 0;
     bool m_first = true;
 };
@@ -225,7 +253,7 @@ struct Timing {
 };
 
 // Median times to build the form into a fresh widget, alternating loaders.
-Timing timeLoad(const QString &name, const Form &form, int rounds)
+Timing timeLoad(const QString &name, const QByteArray &ui, int rounds)
 {
     QUiLoader uiLoader;
     std::vector<qint64> ours;
@@ -248,7 +276,7 @@ Timing timeLoad(const QString &name, const Form &form, int rounds)
         {
             auto target = std::make_unique<QWidget>();
             QBuffer buffer;
-            buffer.setData(form.ui);
+            buffer.setData(ui);
             buffer.open(QIODevice::ReadOnly);
             timer.start();
             QWidget *built = uiLoader.load(&buffer, target.get());
@@ -368,16 +396,19 @@ int main(int argc, char **argv)
 
     std::printf("Building a window from memory into a fresh widget, median of warm rounds\n");
     std::printf("%-22s %10s %12s %12s %8s\n", "form", "elements", "ours (ms)", "QUiLoader", "ratio");
-    const Timing at2000 = timeLoad("bench2000", small, 9);
+    const Timing at2000 = timeLoad("bench2000", small.ui, 11);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels", small.elements, ms(at2000.ours), ms(at2000.qt),
                 at2000.ratio());
-    const Timing at8000 = timeLoad("bench8000", large, 5);
+    const Timing styled = timeLoad("bench2000", small.styledUi, 9);
+    std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels, styled form", small.elements, ms(styled.ours),
+                ms(styled.qt), styled.ratio());
+    const Timing at8000 = timeLoad("bench8000", large.ui, 7);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels", large.elements, ms(at8000.ours), ms(at8000.qt),
                 at8000.ratio());
-    const Timing chain50 = timeLoad("chain50", chain, 21);
+    const Timing chain50 = timeLoad("chain50", chain.ui, 21);
     std::printf("%-22s %10d %12.3f %12.3f %8.3f\n", "chain", chain.elements, ms(chain50.ours), ms(chain50.qt),
                 chain50.ratio());
-    const Timing chain100 = timeLoad("chain100", chainDouble, 21);
+    const Timing chain100 = timeLoad("chain100", chainDouble.ui, 21);
     std::printf("%-22s %10d %12.3f %12.3f %8.3f\n", "chain", chainDouble.elements, ms(chain100.ours),
                 ms(chain100.qt), chain100.ratio());
 

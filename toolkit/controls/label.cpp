@@ -4,6 +4,7 @@
 #include "styleslots.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,14 +45,17 @@ qreal xOfPosition(const QTextLine &line, int position)
 
 // The palette with the text colour; a window's labels mostly share one
 // style, so the last palette built is reused rather than detached again.
+struct LastPalette {
+    qint64 baseKey = 0;
+    QColor colour;
+    QPalette palette;
+};
+
 QPalette textPalette(const QPalette &base, const QColor &colour)
 {
-    struct Last {
-        qint64 baseKey = 0;
-        QColor colour;
-        QPalette palette;
-    };
-    static Last last;
+    static LastPalette last;
+    static const bool cleared = (qAddPostRoutine([] { last = LastPalette(); }), true);
+    Q_UNUSED(cleared)
     if (last.baseKey != base.cacheKey() || last.colour != colour || !last.colour.isValid()) {
         last.palette = base;
         last.palette.setBrush(QPalette::All, QPalette::WindowText, QBrush(colour));

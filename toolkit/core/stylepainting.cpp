@@ -2,6 +2,7 @@
 
 #include "resourcemanager.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLinearGradient>
@@ -29,10 +30,28 @@ void drawPart(QPainter *painter, const QImage &image, const QRect &target, const
 // memory than any screen needs; such text is drawn on the rotated painter.
 constexpr qint64 MaxRotatedTextPixels = qint64(4096) * 4096;
 
+// The last font built; dropped with the application, before the font
+// engines it refers to go.
+struct LastFont {
+    OrvQFontStyle style;
+    QFont font;
+    bool valid = false;
+};
+
 } // namespace
 
 QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
 {
+    // Every label load and every text paint asks for a font, mostly the same
+    // one in a row; the last one built is kept.
+    static LastFont last;
+    static const bool cleared = (qAddPostRoutine([] { last = LastFont(); }), true);
+    Q_UNUSED(cleared)
+    if (last.valid && last.style.size == style.size && last.style.bold == style.bold
+        && last.style.italic == style.italic && last.style.underline == style.underline
+        && last.style.family == style.family)
+        return last.font;
+
     QFont font;
     // QFont complains about sizes below 1; such a style keeps the default size.
     if (style.size > 0)
@@ -41,6 +60,9 @@ QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
     font.setWeight(style.bold ? 75 : 50);
     font.setStyle(style.italic ? QFont::StyleItalic : QFont::StyleNormal);
     font.setUnderline(style.underline);
+    last.style = style;
+    last.font = font;
+    last.valid = true;
     return font;
 }
 
