@@ -63,7 +63,7 @@ void OrvQECGChartImpl::addPoint(float x, float y)
     if (first && m_monotonic)
         m_committed = columnOf(point.x()) - 2 * StrokeReach;
     if (m_monotonic && ensureSweepImage())
-        commitColumns(columnOf(point.x()) - StrokeReach);
+        drawHead();
 
     if (!m_widget)
         return;
@@ -127,7 +127,7 @@ void OrvQECGChartImpl::rebuildSweepImage()
         return;
     }
     m_committed = columnOf(m_points.constFirst().x()) - 2 * StrokeReach;
-    commitColumns(columnOf(m_points.constLast().x()) - StrokeReach);
+    drawHead();
 }
 
 int OrvQECGChartImpl::firstTailIndex() const
@@ -141,27 +141,27 @@ int OrvQECGChartImpl::firstTailIndex() const
     return 0;
 }
 
-void OrvQECGChartImpl::commitColumns(int upTo)
+void OrvQECGChartImpl::drawHead()
 {
-    if (upTo <= m_committed || m_points.isEmpty())
+    if (m_points.isEmpty())
         return;
-    QPainter painter(&m_sweep);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(tracePen());
-    painter.setClipRect(QRect(m_committed, 0, upTo - m_committed, m_widget->height()));
-    const int from = firstTailIndex();
-    painter.drawPolyline(m_points.constData() + from, m_points.size() - from);
-    m_committed = upTo;
-}
-
-void OrvQECGChartImpl::drawTail(QPainter *painter, int fromColumn) const
-{
-    const int right = std::max(m_widget->width(), columnOf(m_points.constLast().x()) + StrokeReach + 1);
-    if (right <= fromColumn)
-        return;
-    painter->setClipRect(QRect(fromColumn, 0, right - fromColumn, m_widget->height()), Qt::ReplaceClip);
-    const int from = firstTailIndex();
-    painter->drawPolyline(m_points.constData() + from, m_points.size() - from);
+    // Columns from the committed edge to the head's reach are drawn again
+    // from the last few points; those left of the new edge become final.
+    const int head = columnOf(m_points.constLast().x());
+    const int right = std::min(head + StrokeReach + 1, m_widget->width());
+    if (right > m_committed) {
+        const QRect strip(m_committed, 0, right - m_committed, m_widget->height());
+        QPainter painter(&m_sweep);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(strip, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(tracePen());
+        painter.setClipRect(strip);
+        const int from = firstTailIndex();
+        painter.drawPolyline(m_points.constData() + from, m_points.size() - from);
+    }
+    m_committed = std::max(m_committed, head - StrokeReach);
 }
 
 void OrvQECGChartImpl::draw(QPainter *painter, const QRect &)
@@ -176,7 +176,6 @@ void OrvQECGChartImpl::draw(QPainter *painter, const QRect &)
     if (!m_points.isEmpty()) {
         if (m_monotonic && ensureSweepImage()) {
             painter->drawImage(QPointF(0, 0), m_sweep);
-            drawTail(painter, m_committed);
         } else {
             painter->drawPolyline(m_points.constData(), m_points.size());
         }

@@ -11,9 +11,10 @@ namespace OrvQtLib {
 
 // Paints one sweep of a waveform over the picture of the previous sweep.
 //
-// The trace is kept as a retained image: each new point commits the columns
-// that no later point can touch, so a repaint blits that image and draws only
-// the last few segments live. Adding a point costs the same on any width.
+// The trace is kept as a retained image: each new point redraws only the
+// columns near the head that later points can still touch, so a repaint is
+// a blit of the strips that changed. Adding a point costs the same on any
+// width.
 class OrvQECGChartImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -43,9 +44,8 @@ private:
     QPen tracePen() const;
     bool ensureSweepImage();
     void rebuildSweepImage();
-    void commitColumns(int upTo);
+    void drawHead();
     int firstTailIndex() const;
-    void drawTail(QPainter *painter, int fromColumn) const;
 
     QColor m_color1 = QColor(0, 255, 0);
     QColor m_color2 = QColor(0, 255, 0);
@@ -53,7 +53,8 @@ private:
     QImage m_snapshot;
     float m_penWidth = 3.0f;
 
-    // Columns left of m_committed are final in m_sweep. m_monotonic is false
+    // Columns left of m_committed are final in m_sweep; the few right of it
+    // are redrawn with each point. m_monotonic is false
     // once a point went left of its predecessor; the trace is then drawn
     // whole, as one polyline, on every repaint.
     QImage m_sweep;
