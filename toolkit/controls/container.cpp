@@ -170,7 +170,7 @@ void OrvQContainer::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // Laying itself out may resize the container again; the run in progress
     // already works with the newest size.
-    if (m_inResize)
+    if (m_inResize || !m_impl)
         return;
     m_inResize = true;
     QPointer<QObject> alive(this);

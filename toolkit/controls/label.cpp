@@ -143,6 +143,8 @@ void OrvQLabel::paintEvent(QPaintEvent *event)
 void OrvQLabel::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
+    if (!m_impl)
+        return;
     if (text() != m_shownText)
         m_impl->setFullText(text());
     m_shownText = text();
