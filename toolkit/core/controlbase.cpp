@@ -304,8 +304,9 @@ bool OrvQControlBaseImpl::loadAttributes(const Json::Value &element)
         return false;
 
     const Json::Value &attr = jsonObject(element, "attr");
-    for (const std::string &name : jsonMemberNames(attr)) {
-        const Json::Value &value = attr[name];
+    // Iterating an object visits its members in ascending name order.
+    for (auto it = attr.begin(); it != attr.end(); ++it) {
+        const Json::Value &value = *it;
         OrvQAttrValue entry;
         if (value.isBool()) {
             entry.kind = OrvQAttrValue::Bool;
@@ -333,7 +334,9 @@ bool OrvQControlBaseImpl::loadAttributes(const Json::Value &element)
             // Null, objects, empty arrays and arrays of non-text are not stored.
             continue;
         }
-        m_attributes.insert(QByteArray::fromStdString(name), entry);
+        const char *nameEnd = nullptr;
+        const char *name = it.memberName(&nameEnd);
+        m_attributes.insert(QByteArray(name, int(nameEnd - name)), entry);
     }
     return true;
 }
