@@ -153,6 +153,7 @@ private slots:
     void testSecondColourUnused();
     void testSnapshotHoldsTraceAndOldPicture();
     void testHostileCoordinates();
+    void testOversizeChartStaysBounded();
 };
 
 void TestECGChart::testSameAsReference_data()
@@ -320,6 +321,20 @@ void TestECGChart::testHostileCoordinates()
     rig.chart->addPoint(5, 5);
     QCoreApplication::processEvents();
     QCOMPARE(rig.chart->pointCount(), 1);
+}
+
+void TestECGChart::testOversizeChartStaysBounded()
+{
+    // As a skin might size it: the pictures must not follow.
+    OrvQECGChart chart;
+    chart.resize(20000, 20000);
+    for (int x = 0; x < 50; ++x)
+        chart.addPoint(float(x), 100.0f);
+    chart.takeSnapshot();
+    const QImage snapshot = chart.impl()->snapshot();
+    QVERIFY(!snapshot.isNull());
+    QVERIFY(qint64(snapshot.width()) * snapshot.height() <= qint64(8192) * 4096);
+    QVERIFY(qAlpha(snapshot.pixel(25, 100)) > 200);
 }
 
 QTEST_MAIN(TestECGChart)

@@ -14,9 +14,12 @@ namespace {
 // Beyond this many pixels from a point its stroke (half the pen, the square
 // cap's corner, one pixel of antialiasing) leaves no trace.
 constexpr int StrokeReach = 4;
-// Retained pictures larger than this are not kept; such charts draw the
-// trace whole.
-constexpr qint64 MaxRetainedPixels = 64 * 1024 * 1024;
+// Pictures are kept for at most this area: a chart sized by a hostile skin
+// must not claim gigabytes. Larger charts draw the trace whole and keep
+// only this much of the old sweep.
+constexpr int MaxPictureWidth = 8192;
+constexpr int MaxPictureHeight = 4096;
+constexpr qint64 MaxRetainedPixels = qint64(MaxPictureWidth) * MaxPictureHeight;
 constexpr double ColumnLimit = 1.0e6;
 
 // The pixel column of a coordinate, kept in a range where column arithmetic
@@ -98,7 +101,10 @@ void OrvQECGChartImpl::takeSnapshot()
     // grab() paints at once; from inside a paint it would recurse.
     if (!m_widget || m_widget->paintingActive())
         return;
-    m_snapshot = m_widget->grab().toImage();
+    const QSize size = m_widget->size();
+    m_snapshot = m_widget->grab(QRect(0, 0, std::min(size.width(), MaxPictureWidth),
+                                      std::min(size.height(), MaxPictureHeight)))
+                     .toImage();
 }
 
 bool OrvQECGChartImpl::ensureSweepImage()
