@@ -29,6 +29,11 @@ int columnOf(qreal x)
     return int(std::floor(std::clamp(x, -ColumnLimit, ColumnLimit)));
 }
 
+int rowOf(qreal y)
+{
+    return int(std::floor(std::clamp(y, -ColumnLimit, ColumnLimit)));
+}
+
 // The clip edge of the old picture: the head's x truncated toward zero.
 int truncatedColumn(qreal x)
 {
@@ -61,7 +66,7 @@ void OrvQECGChartImpl::addPoint(float x, float y)
     const QPointF point(x, y);
     m_points.append(point);
 
-    if (std::isnan(x) || (!first && !(point.x() >= previous.x())))
+    if (std::isnan(x) || std::isnan(y) || (!first && !(point.x() >= previous.x())))
         m_monotonic = false;
     if (first && m_monotonic)
         m_committed = columnOf(point.x()) - 2 * StrokeReach;
@@ -74,17 +79,59 @@ void OrvQECGChartImpl::addPoint(float x, float y)
         m_widget->update();
         return;
     }
-    // The new segment, and the edge of the old picture that the moving gap
-    // uncovers; the gap between them stays empty.
+    // The new segment, and the rows of the old picture that the moving gap
+    // hides; nothing else changed.
     const int height = m_widget->height();
     const int head = columnOf(point.x());
     const int tail = first ? head : columnOf(previous.x());
-    QRegion dirty(QRect(tail - StrokeReach - 1, 0, head - tail + 2 * StrokeReach + 2, height));
+    const qreal top = first ? point.y() : std::min(point.y(), previous.y());
+    const qreal bottom = first ? point.y() : std::max(point.y(), previous.y());
+    const int rowTop = rowOf(top) - StrokeReach - 1;
+    QRegion dirty(QRect(tail - StrokeReach - 1, rowTop, head - tail + 2 * StrokeReach + 2,
+                        rowOf(bottom) + StrokeReach + 2 - rowTop));
     if (!m_snapshot.isNull()) {
-        const int from = first ? std::min(0, tail) : tail + GapWidth - 2;
-        dirty += QRect(from, 0, head + GapWidth + 2 - from, height);
+        if (first) {
+            dirty += QRect(std::min(0, tail), 0, head + GapWidth + 2 - std::min(0, tail), height);
+        } else {
+            const int from = truncatedColumn(previous.x()) + GapWidth - 1;
+            const int to = truncatedColumn(point.x()) + GapWidth + 1;
+            dirty += snapshotRows(from, to);
+        }
     }
     m_widget->update(dirty);
+}
+
+QRect OrvQECGChartImpl::snapshotRows(int from, int to) const
+{
+    // Only rows where the old picture has something in these columns change
+    // when the gap moves over them.
+    const int height = m_widget->height();
+    const QRect whole(from, 0, to - from, height);
+    const qreal ratio = m_snapshot.devicePixelRatio();
+    const int left = std::max(0, int(std::floor(from * ratio)));
+    const int right = std::min(m_snapshot.width(), int(std::ceil(to * ratio)));
+    if (right - left > 64)
+        return whole;
+    if (right <= left || m_snapshot.format() != QImage::Format_ARGB32_Premultiplied)
+        return right <= left ? QRect() : whole;
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < m_snapshot.height(); ++row) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(m_snapshot.constScanLine(row));
+        for (int column = left; column < right; ++column) {
+            if (qAlpha(line[column]) != 0) {
+                if (first < 0)
+                    first = row;
+                last = row;
+                break;
+            }
+        }
+    }
+    if (first < 0)
+        return QRect();
+    const int y0 = int(std::floor(first / ratio));
+    const int y1 = int(std::ceil((last + 1) / ratio));
+    return QRect(from, y0, to - from, y1 - y0);
 }
 
 void OrvQECGChartImpl::clearPoints()
@@ -155,8 +202,18 @@ void OrvQECGChartImpl::drawHead()
     // from the last few points; those left of the new edge become final.
     const int head = columnOf(m_points.constLast().x());
     const int right = std::min(head + StrokeReach + 1, m_widget->width());
-    if (right > m_committed) {
-        const QRect strip(m_committed, 0, right - m_committed, m_widget->height());
+    const int from = firstTailIndex();
+    // Strokes of the tail points stay within their rows and the pen's reach.
+    qreal top = m_points.at(from).y();
+    qreal bottom = top;
+    for (int i = from + 1; i < m_points.size(); ++i) {
+        top = std::min(top, m_points.at(i).y());
+        bottom = std::max(bottom, m_points.at(i).y());
+    }
+    const int rowTop = rowOf(top) - StrokeReach - 1;
+    const QRect strip = QRect(m_committed, rowTop, right - m_committed, rowOf(bottom) + StrokeReach + 2 - rowTop)
+                            .intersected(QRect(0, 0, m_widget->width(), m_widget->height()));
+    if (!strip.isEmpty()) {
         QPainter painter(&m_sweep);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(strip, Qt::transparent);
@@ -164,7 +221,6 @@ void OrvQECGChartImpl::drawHead()
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(tracePen());
         painter.setClipRect(strip);
-        const int from = firstTailIndex();
         painter.drawPolyline(m_points.constData() + from, m_points.size() - from);
     }
     m_committed = std::max(m_committed, head - StrokeReach);

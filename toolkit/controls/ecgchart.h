@@ -45,6 +45,7 @@ private:
     bool ensureSweepImage();
     void rebuildSweepImage();
     void drawHead();
+    QRect snapshotRows(int from, int to) const;
     int firstTailIndex() const;
 
     QColor m_color1 = QColor(0, 255, 0);
