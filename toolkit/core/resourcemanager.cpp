@@ -58,12 +58,38 @@ QImage readBounded(QImageReader &reader)
     return image;
 }
 
+// The format of the common image files, told by their first bytes. Naming it
+// with detection off lets Qt take its built-in reader at once instead of
+// loading every image plugin to ask whether it knows the data; anything else,
+// or data the named reader refuses, goes through Qt's own detection.
+QByteArray formatFromSignature(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("png");
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return QByteArrayLiteral("jpeg");
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return QByteArrayLiteral("gif");
+    if (bytes.startsWith("BM"))
+        return QByteArrayLiteral("bmp");
+    return QByteArray();
+}
+
 QImage decodeBytes(const char *data, quint32 size)
 {
     QByteArray bytes = QByteArray::fromRawData(data, int(size));
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly))
         return QImage();
+    const QByteArray format = formatFromSignature(bytes);
+    if (!format.isEmpty()) {
+        QImageReader reader(&buffer, format);
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = readBounded(reader);
+        if (!image.isNull())
+            return image;
+        buffer.seek(0);
+    }
     QImageReader reader(&buffer);
     return readBounded(reader);
 }
