@@ -159,7 +159,6 @@ bool parseJsonDocument(const char *data, size_t size, Json::Value &root)
         return false;
     const void *nul = std::memchr(data, '\0', size);
     const size_t length = nul ? static_cast<size_t>(static_cast<const char *>(nul) - data) : size;
-    const std::string document(data, length);
     try {
         // The classic Reader (comments allowed, any root) is the format's
         // reader; newer jsoncpp releases mark it deprecated.
@@ -167,7 +166,7 @@ bool parseJsonDocument(const char *data, size_t size, Json::Value &root)
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         Json::Reader reader;
 #pragma GCC diagnostic pop
-        if (reader.parse(document, root, true))
+        if (reader.parse(data, data + length, root, true))
             return true;
     } catch (const Json::Exception &) {
         // Nesting beyond the reader's stack limit throws; that is a bad file.
