@@ -6,6 +6,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace OrvQtLib {
@@ -25,6 +26,78 @@ QRect clampedRect(qint64 x, qint64 y, qint64 w, qint64 h)
     return QRect(clampToWidgetRange(x), clampToWidgetRange(y), clampToWidgetRange(w), clampToWidgetRange(h));
 }
 
+// The members the common attributes come from, found in one pass over the
+// element instead of a map lookup each: a window loads thousands of them.
+struct CommonKeys {
+    const Json::Value *name = nullptr;
+    const Json::Value *tooltip = nullptr;
+    const Json::Value *layout = nullptr;
+    const Json::Value *visibility = nullptr;
+    const Json::Value *enable = nullptr;
+    const Json::Value *x = nullptr;
+    const Json::Value *y = nullptr;
+    const Json::Value *w = nullptr;
+    const Json::Value *h = nullptr;
+};
+
+template <size_t N>
+bool isKey(const char *key, size_t length, const char (&name)[N])
+{
+    return length == N - 1 && std::memcmp(key, name, N - 1) == 0;
+}
+
+CommonKeys findCommonKeys(const Json::Value &element)
+{
+    CommonKeys keys;
+    if (!element.isObject())
+        return keys;
+    for (auto it = element.begin(); it != element.end(); ++it) {
+        const char *end = nullptr;
+        const char *key = it.memberName(&end);
+        const size_t length = size_t(end - key);
+        const Json::Value *value = &*it;
+        if (length == 1) {
+            switch (*key) {
+            case 'x': keys.x = value; break;
+            case 'y': keys.y = value; break;
+            case 'w': keys.w = value; break;
+            case 'h': keys.h = value; break;
+            default: break;
+            }
+        } else if (isKey(key, length, "name")) {
+            keys.name = value;
+        } else if (isKey(key, length, "tooltip")) {
+            keys.tooltip = value;
+        } else if (isKey(key, length, "layout")) {
+            keys.layout = value;
+        } else if (isKey(key, length, "visibility")) {
+            keys.visibility = value;
+        } else if (isKey(key, length, "enable")) {
+            keys.enable = value;
+        }
+    }
+    return keys;
+}
+
+// A member's text as jsonToString gives it, without the copy for a string.
+std::optional<QString> utf8Text(const Json::Value *value)
+{
+    if (!value)
+        return std::nullopt;
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    if (value->isString() && value->getString(&begin, &end))
+        return QString::fromUtf8(begin, int(end - begin));
+    if (const auto text = jsonToString(*value))
+        return QString::fromStdString(*text);
+    return std::nullopt;
+}
+
+int intOrZero(const Json::Value *value)
+{
+    return value ? jsonToInt(*value).value_or(0) : 0;
+}
+
 } // namespace
 
 // ---- OrvQControlBase ---------------------------------------------------------
@@ -35,30 +108,40 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
     if (element.isNull() || !m_widget || m_widget->inherits("OrvQtLib::OrvQMenu"))
         return;
 
-    if (const auto name = readString(element, "name"))
-        m_widget->setObjectName(QString::fromStdString(*name));
-    if (const auto tip = readString(element, "tooltip"))
-        m_widget->setToolTip(fromGbk(tip->c_str()));
+    const CommonKeys keys = findCommonKeys(element);
+    if (const auto name = utf8Text(keys.name))
+        m_widget->setObjectName(*name);
+    if (keys.tooltip) {
+        if (const auto tip = jsonToString(*keys.tooltip))
+            m_widget->setToolTip(fromGbk(tip->c_str()));
+    }
 
     // Showing a widget that was never resized first sizes it to its size
     // hint, which for a text lays the text out. The layout pass replaces that
     // size for every kind that sets geometry, so the work is skipped there.
-    const Json::Value &layout = jsonObject(element, "layout");
-    const unsigned kind = layout.isObject() ? readUInt(layout, "type", 0) : unsigned(LayoutFixed);
+    const bool hasLayout = keys.layout && keys.layout->isObject();
+    const unsigned kind = hasLayout ? readUInt(*keys.layout, "type", 0) : unsigned(LayoutFixed);
     if (kind == LayoutAnchor || kind == LayoutFill || kind == LayoutFixed)
         m_widget->setAttribute(Qt::WA_Resized);
 
     m_widget->setVisible(true);
-    if (const auto visible = readBool(element, "visibility"))
-        m_widget->setVisible(*visible);
-    if (const auto enabled = readBool(element, "enable"))
-        m_widget->setEnabled(*enabled);
+    if (keys.visibility) {
+        if (const auto visible = jsonToBool(*keys.visibility))
+            m_widget->setVisible(*visible);
+    }
+    if (keys.enable) {
+        if (const auto enabled = jsonToBool(*keys.enable))
+            m_widget->setEnabled(*enabled);
+    }
 
-    if (layout.isObject()) {
+    if (hasLayout) {
         parseLayout(element);
     } else {
         m_layoutKind = LayoutFixed;
-        readElementRect(element);
+        m_params.p1 = intOrZero(keys.x);
+        m_params.p2 = intOrZero(keys.y);
+        m_params.p3 = intOrZero(keys.w);
+        m_params.p4 = intOrZero(keys.h);
     }
 }
 
