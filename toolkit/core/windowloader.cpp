@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <cstring>
+
 namespace OrvQtLib {
 
 namespace {
@@ -63,12 +65,45 @@ struct BuildBudget {
     int remaining = MaxElementsPerLoad;
 };
 
+// The control interface through the meta-object first: qt_metacast answers
+// with a few string compares where the cross-cast walks the class graph.
+// Control classes without a meta-object of their own still get the cast.
+IOrvQControlBase *controlOf(QObject *object)
+{
+    if (auto *control = qobject_cast<IOrvQControlBase *>(object))
+        return control;
+    return controlInterface(object);
+}
+
+// "type" and "child" of an element, found in one pass over its members.
+struct ElementKeys {
+    const Json::Value *type = nullptr;
+    const Json::Value *child = nullptr;
+};
+
+ElementKeys findElementKeys(const Json::Value &element)
+{
+    ElementKeys keys;
+    if (!element.isObject())
+        return keys;
+    for (auto it = element.begin(); it != element.end(); ++it) {
+        const char *end = nullptr;
+        const char *key = it.memberName(&end);
+        const size_t length = size_t(end - key);
+        if (length == 4 && std::memcmp(key, "type", 4) == 0)
+            keys.type = &*it;
+        else if (length == 5 && std::memcmp(key, "child", 5) == 0)
+            keys.child = &*it;
+    }
+    return keys;
+}
+
 QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBudget &budget)
 {
-    const Json::Value &type = jsonMember(element, "type");
-    if (!type.isString() || budget.remaining <= 0)
+    const ElementKeys keys = findElementKeys(element);
+    if (!keys.type || !keys.type->isString() || budget.remaining <= 0)
         return nullptr;
-    const std::string typeName = type.asString();
+    const std::string typeName = keys.type->asString();
     if (typeName == "qtscrollbar")
         return nullptr;
 
@@ -77,10 +112,12 @@ QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBu
     if (!widget)
         return nullptr;
 
-    for (const Json::Value &child : jsonArray(element, "child"))
-        buildElementWithin(child, widget, budget);
+    if (keys.child && keys.child->isArray()) {
+        for (const Json::Value &child : *keys.child)
+            buildElementWithin(child, widget, budget);
+    }
 
-    if (IOrvQControlBase *control = controlInterface(widget))
+    if (IOrvQControlBase *control = controlOf(widget))
         control->loadFinished();
     return widget;
 }
@@ -127,11 +164,11 @@ QWidget *buildElements(const Json::Value &root, QWidget *target)
     QWidget *last = nullptr;
     for (const Json::Value &element : elements) {
         last = buildElementWithin(element, target, budget);
-        IOrvQControlBase *control = controlInterface(last);
+        IOrvQControlBase *control = controlOf(last);
         if (control && control->controlBase())
             control->controlBase()->applyLayout();
     }
-    IOrvQControlBase *control = controlInterface(last);
+    IOrvQControlBase *control = controlOf(last);
     return control && control->impl() ? control->impl()->widget() : last;
 }
 
