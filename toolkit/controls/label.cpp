@@ -29,9 +29,14 @@ const QString &initialText()
 // "attr"."text" as GBK, when the element has it.
 std::optional<QString> elementText(const Json::Value &element)
 {
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (const auto text = readString(attr, "text"))
-        return fromGbk(QByteArray::fromStdString(*text));
+    const Json::Value &text = jsonMember(jsonObject(element, "attr"), "text");
+    // A string is decoded where it lies; other values convert as the readers do.
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    if (text.isString() && text.getString(&begin, &end))
+        return fromGbk(QByteArray::fromRawData(begin, int(end - begin)));
+    if (const auto converted = jsonToString(text))
+        return fromGbk(QByteArray::fromStdString(*converted));
     return std::nullopt;
 }
 
