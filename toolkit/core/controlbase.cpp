@@ -98,16 +98,6 @@ int intOrZero(const Json::Value *value)
     return value ? jsonToInt(*value).value_or(0) : 0;
 }
 
-// The control interface through the meta-object first: qt_metacast answers
-// with a few string compares where the cross-cast walks the class graph.
-// Control classes without a meta-object of their own still get the cast.
-IOrvQControlBase *controlOf(QObject *object)
-{
-    if (auto *control = qobject_cast<IOrvQControlBase *>(object))
-        return control;
-    return controlInterface(object);
-}
-
 } // namespace
 
 // ---- OrvQControlBase ---------------------------------------------------------
@@ -261,7 +251,7 @@ void OrvQControlBase::applyLayout()
     // A copy: a child's resize handler may add or remove children.
     const QObjectList children = m_widget->children();
     for (QObject *child : children) {
-        IOrvQControlBase *control = controlOf(child);
+        IOrvQControlBase *control = controlInterface(child);
         if (control && control->controlBase())
             control->controlBase()->applyLayout();
     }

@@ -80,12 +80,8 @@ public:
     virtual void loadFinished() = 0;
 };
 
-// The control interface of a widget or object, if it has one. Not every
-// control class has a meta-object of its own, so this is a dynamic_cast.
-inline IOrvQControlBase *controlInterface(QObject *object)
-{
-    return dynamic_cast<IOrvQControlBase *>(object);
-}
+// The control interface of a widget or object, if it has one.
+IOrvQControlBase *controlInterface(QObject *object);
 
 // Layout kind and parameters of one control, and the common element keys.
 class OrvQControlBase
@@ -222,3 +218,13 @@ QString fromGbk(const QByteArray &bytes);
 
 #define IOrvQControlBase_iid "IOrvQControlBase"
 Q_DECLARE_INTERFACE(OrvQtLib::IOrvQControlBase, IOrvQControlBase_iid)
+
+// The meta-object answers with a few string compares where the cross-cast
+// walks the class graph; classes without a meta-object of their own (or
+// without Q_INTERFACES) still get the cast.
+inline OrvQtLib::IOrvQControlBase *OrvQtLib::controlInterface(QObject *object)
+{
+    if (auto *control = qobject_cast<IOrvQControlBase *>(object))
+        return control;
+    return dynamic_cast<IOrvQControlBase *>(object);
+}

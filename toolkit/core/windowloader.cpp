@@ -65,16 +65,6 @@ struct BuildBudget {
     int remaining = MaxElementsPerLoad;
 };
 
-// The control interface through the meta-object first: qt_metacast answers
-// with a few string compares where the cross-cast walks the class graph.
-// Control classes without a meta-object of their own still get the cast.
-IOrvQControlBase *controlOf(QObject *object)
-{
-    if (auto *control = qobject_cast<IOrvQControlBase *>(object))
-        return control;
-    return controlInterface(object);
-}
-
 // "type" and "child" of an element, found in one pass over its members.
 struct ElementKeys {
     const Json::Value *type = nullptr;
@@ -117,7 +107,7 @@ QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBu
             buildElementWithin(child, widget, budget);
     }
 
-    if (IOrvQControlBase *control = controlOf(widget))
+    if (IOrvQControlBase *control = controlInterface(widget))
         control->loadFinished();
     return widget;
 }
@@ -164,11 +154,11 @@ QWidget *buildElements(const Json::Value &root, QWidget *target)
     QWidget *last = nullptr;
     for (const Json::Value &element : elements) {
         last = buildElementWithin(element, target, budget);
-        IOrvQControlBase *control = controlOf(last);
+        IOrvQControlBase *control = controlInterface(last);
         if (control && control->controlBase())
             control->controlBase()->applyLayout();
     }
-    IOrvQControlBase *control = controlOf(last);
+    IOrvQControlBase *control = controlInterface(last);
     return control && control->impl() ? control->impl()->widget() : last;
 }
 
