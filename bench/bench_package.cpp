@@ -5,6 +5,7 @@
 // the floor".
 
 #include "resourcemanager.h"
+#include "testsupport.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace {
+
+namespace TestSupport = OrvQtLib::TestSupport;
 
 constexpr int MemberCount = 2000;
 constexpr int Rounds = 4;
@@ -34,32 +37,6 @@ struct Package {
     std::vector<Layout> members;
     quint64 unpacked = 0;
 };
-
-void append16(QByteArray &b, quint16 v)
-{
-    b.append(char(v & 0xff)).append(char(v >> 8));
-}
-
-void append32(QByteArray &b, quint32 v)
-{
-    append16(b, quint16(v & 0xffff));
-    append16(b, quint16(v >> 16));
-}
-
-QByteArray rawDeflate(const QByteArray &data)
-{
-    z_stream z{};
-    deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&z, uLong(data.size()))), '\0');
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(int(z.total_out));
-    deflateEnd(&z);
-    return out;
-}
 
 // Text and JSON members that compress well, and image-like noise stored as
 // a zip writer stores what deflate cannot shrink.
@@ -88,63 +65,26 @@ QByteArray memberContent(int i, quint32 &seed)
 Package makePackage(int round)
 {
     Package p;
-    QByteArray directory;
+    TestSupport::ZipWriter zip;
     quint32 seed = 2024;
     for (int i = 0; i < MemberCount; ++i) {
         const QByteArray content = memberContent(i, seed);
-        const QByteArray deflated = rawDeflate(content);
+        const QByteArray deflated = TestSupport::rawDeflate(content, 6);
         const bool stored = deflated.size() >= content.size();
         const QByteArray &payload = stored ? content : deflated;
         // The manager keeps the first member of a name, so every round
         // needs names of its own.
         const QByteArray name = "r" + QByteArray::number(round) + (i % 10 < 6 ? "/layout/" : "/images/")
             + QByteArray::number(i) + (i % 10 < 6 ? ".json" : ".png");
-        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(content.constData()),
-                                          uInt(content.size())));
         const quint16 method = stored ? 0 : 8;
-        const quint32 offset = quint32(p.bytes.size());
-        QByteArray fields;
-        append16(fields, method);
-        append32(fields, 0x5a216a5b);
-        append32(fields, crc);
-        append32(fields, quint32(payload.size()));
-        append32(fields, quint32(content.size()));
-        append16(fields, quint16(name.size()));
-
-        append32(p.bytes, 0x04034b50);
-        append16(p.bytes, 20);
-        append16(p.bytes, 0);
-        p.bytes += fields;
-        append16(p.bytes, 0);
-        p.bytes += name;
-        p.members.push_back({quint64(p.bytes.size()), quint32(payload.size()),
-                             quint32(content.size()), method});
-        p.bytes += payload;
+        zip.raw({name, payload, method, TestSupport::crc32Of(content), quint32(content.size())});
+        p.members.push_back({0, quint32(payload.size()), quint32(content.size()), method});
         p.unpacked += quint64(content.size());
-
-        append32(directory, 0x02014b50);
-        append16(directory, 20);
-        append16(directory, 20);
-        append16(directory, 0);
-        directory += fields;
-        append16(directory, 0);
-        append16(directory, 0);
-        append16(directory, 0);
-        append16(directory, 0);
-        append32(directory, 0);
-        append32(directory, offset);
-        directory += name;
     }
-    const quint32 directoryOffset = quint32(p.bytes.size());
-    p.bytes += directory;
-    append32(p.bytes, 0x06054b50);
-    append16(p.bytes, 0);
-    append16(p.bytes, 0);
-    append16(p.bytes, MemberCount);
-    append16(p.bytes, MemberCount);
-    append32(p.bytes, quint32(directory.size()));
-    append32(p.bytes, directoryOffset);
-    append16(p.bytes, 0);
+    const TestSupport::ZipLayout layout = zip.layout();
+    p.bytes = layout.bytes;
+    for (size_t i = 0; i < p.members.size(); ++i)
+        p.members[i].dataOffset = quint64(layout.data[i]);
     return p;
 }
 

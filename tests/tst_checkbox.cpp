@@ -1,4 +1,5 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
@@ -18,19 +20,11 @@ const QRgb OffHot = 0xff800080;
 const QRgb On = 0xff00a0a0;
 const QRgb OnHot = 0xff000080;
 
-Json::Value parse(const QByteArray &text)
-{
-    Json::Value root;
-    if (!parseJsonDocument(text.constData(), size_t(text.size()), root))
-        qFatal("bad test JSON: %s", text.constData());
-    return root;
-}
-
 template <class Control>
 std::unique_ptr<Control> makeControl(const QByteArray &element, const QSize &size = QSize(100, 20))
 {
     auto control = std::make_unique<Control>();
-    control->loadFromJson(parse(element));
+    control->loadFromJson(parseJson(element));
     control->resize(size);
     return control;
 }
@@ -188,8 +182,8 @@ void TestCheckBox::textStart()
     QFETCH(QByteArray, attr);
     QFETCH(int, left);
 
-    Json::Value element = parse(R"({"style": [["white", 0, 0], ["fontBlack", 0, 8]]})");
-    element["attr"] = parse(attr);
+    Json::Value element = parseJson(R"({"style": [["white", 0, 0], ["fontBlack", 0, 8]]})");
+    element["attr"] = parseJson(attr);
     element["attr"]["text"] = "MMM";
     OrvQCheckBox box;
     box.loadFromJson(element);
@@ -289,7 +283,7 @@ void TestCheckBox::styleTables()
     QFETCH(QRgb, checkedFont);
 
     QWidget parent;
-    QWidget *widget = createControl(type.constData(), parse(R"({"style": )" + style + "}"), &parent);
+    QWidget *widget = createControl(type.constData(), parseJson(R"({"style": )" + style + "}"), &parent);
     QVERIFY(widget);
     auto *impl = qobject_cast<OrvQTwoStateButtonImpl *>(controlInterface(widget)->impl());
     QVERIFY(impl);
@@ -322,14 +316,14 @@ void TestCheckBox::textKey()
 {
     OrvQCheckBox box;
     box.setText(QStringLiteral("before"));
-    box.loadFromJson(parse(R"({"style": []})"));
+    box.loadFromJson(parseJson(R"({"style": []})"));
     QCOMPARE(box.text(), QStringLiteral("before"));
-    box.loadFromJson(parse(R"({"attr": {"showText": false}})"));
+    box.loadFromJson(parseJson(R"({"attr": {"showText": false}})"));
     QCOMPARE(box.text(), QString());
     QVERIFY(!box.impl()->showText());
 
     OrvQRadioButton radio;
-    radio.loadFromJson(parse(R"({"attr": {"text": "Adult", "pushlike": true}})"));
+    radio.loadFromJson(parseJson(R"({"attr": {"text": "Adult", "pushlike": true}})"));
     QCOMPARE(radio.text(), QStringLiteral("Adult"));
     QVERIFY(radio.impl()->pushLike());
     QCOMPARE(radio.typeName(), QStringLiteral("qtradiobox"));

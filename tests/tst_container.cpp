@@ -4,6 +4,7 @@
 #include "label.h"
 #include "resourcemanager.h"
 #include "windowloader.h"
+#include "testsupport.h"
 
 #include <QImage>
 #include <QtTest>
@@ -11,15 +12,9 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
-
-Json::Value parse(const char *text)
-{
-    Json::Value root;
-    parseJsonDocument(text, strlen(text), root);
-    return root;
-}
 
 // One child per letter: L a fixed-layout label, A an anchored label, F a
 // label with a fill layout, W a plain widget. Each starts at (1, 2).
@@ -55,7 +50,7 @@ struct Window {
     {
         top->resize(400, 300);
         container = new OrvQContainer(top.get());
-        container->loadFromJson(parse(element));
+        container->loadFromJson(parseJson(element));
     }
 };
 
@@ -92,7 +87,7 @@ private:
 void TestContainer::initTestCase()
 {
     initialize();
-    OrvQResourceManager::instance().parseStyles(parse(R"([
+    OrvQResourceManager::instance().parseStyles(parseJson(R"([
         {"type": 1, "name": "ct.red", "clr": "ffff0000", "drawImg": false},
         {"type": 1, "name": "ct.blue", "clr": "ff0000ff", "drawImg": false}
     ])"));
@@ -215,7 +210,7 @@ void TestContainer::testNestedContainersAfterShow()
     for (int i = 0; i < depth; ++i)
         description += "]}";
     description += "]}";
-    const Json::Value root = parse(description.constData());
+    const Json::Value root = parseJson(description.constData());
     QVERIFY(root.isObject());
     QVERIFY(buildElements(root, &top));
     top.show();
@@ -314,7 +309,7 @@ void TestContainer::testRegisteredNames()
 {
     QWidget parent;
     for (const char *name : {"qtcontainer", "container"}) {
-        QWidget *widget = createControl(name, parse(R"({"w": 10, "h": 10})"), &parent);
+        QWidget *widget = createControl(name, parseJson(R"({"w": 10, "h": 10})"), &parent);
         QVERIFY(qobject_cast<OrvQContainer *>(widget));
         QCOMPARE(controlInterface(widget)->typeName(), QStringLiteral("qtcontainer"));
         QVERIFY(widget->hasMouseTracking());

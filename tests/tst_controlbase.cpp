@@ -1,4 +1,5 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,16 +11,9 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
-
-Json::Value parse(const char *text)
-{
-    Json::Value root;
-    if (!parseJsonDocument(text, strlen(text), root))
-        qFatal("bad test JSON: %s", text);
-    return root;
-}
 
 // Records the state it is drawn in and how often it was drawn.
 class ProbeImpl : public OrvQControlBaseImpl
@@ -129,7 +123,7 @@ void TestControlBase::layoutRules()
     auto *probe = new Probe;
     probe->setParent(&parent);
     probe->setGeometry(1, 2, 3, 4);
-    QVERIFY(probe->loadFromJson(parse(element.constData())));
+    QVERIFY(probe->loadFromJson(parseJson(element.constData())));
     QCOMPARE(probe->geometry(), QRect(1, 2, 3, 4)); // nothing applied before the layout pass
     probe->controlBase()->applyLayout();
     QCOMPARE(probe->geometry(), geometry);
@@ -164,7 +158,7 @@ void TestControlBase::layoutRect()
     QFETCH(QRect, rect);
 
     Probe probe;
-    probe.loadFromJson(parse(element.constData()));
+    probe.loadFromJson(parseJson(element.constData()));
     const std::optional<QRect> computed = probe.controlBase()->layoutRect(QSize(100, 100));
     QVERIFY(computed);
     QCOMPARE(computed->x(), rect.x());
@@ -179,7 +173,7 @@ void TestControlBase::fillKeepsMarginsOnResize()
     parent.resize(100, 50);
     auto *probe = new Probe;
     probe->setParent(&parent);
-    probe->loadFromJson(parse(R"({"layout":{"type":1,"x":2,"y":3,"r":4,"b":5}})"));
+    probe->loadFromJson(parseJson(R"({"layout":{"type":1,"x":2,"y":3,"r":4,"b":5}})"));
     probe->controlBase()->applyLayout();
     parent.resize(300, 200);
     probe->controlBase()->applyLayout();
@@ -192,14 +186,14 @@ void TestControlBase::managedLeavesGeometryButLaysOutChildren()
     root.resize(200, 200);
     auto *managed = new Probe;
     managed->setParent(&root);
-    managed->loadFromJson(parse(R"({"x":1,"y":1,"w":1,"h":1,"layout":{"type":2}})"));
+    managed->loadFromJson(parseJson(R"({"x":1,"y":1,"w":1,"h":1,"layout":{"type":2}})"));
     managed->setGeometry(10, 10, 80, 60);
     auto *child = new Probe;
     child->setParent(managed);
-    child->loadFromJson(parse(R"({"layout":{"type":1,"x":1,"y":1,"r":1,"b":1}})"));
+    child->loadFromJson(parseJson(R"({"layout":{"type":1,"x":1,"y":1,"r":1,"b":1}})"));
     auto *odd = new Probe; // kinds above 3 behave like managed
     odd->setParent(&root);
-    odd->loadFromJson(parse(R"({"layout":{"type":7}})"));
+    odd->loadFromJson(parseJson(R"({"layout":{"type":7}})"));
     odd->setGeometry(5, 6, 7, 8);
 
     managed->controlBase()->applyLayout();
@@ -260,18 +254,18 @@ void TestControlBase::layoutData()
     QFETCH(bool, hasData);
     Probe probe;
     QVERIFY(!probe.layoutData());
-    probe.loadFromJson(parse(element.constData()));
+    probe.loadFromJson(parseJson(element.constData()));
     QCOMPARE(probe.layoutData() != nullptr, hasData);
 }
 
 void TestControlBase::noParentNoLayout()
 {
     Probe probe;
-    probe.loadFromJson(parse(R"({"layout":{"type":1,"x":3}})"));
+    probe.loadFromJson(parseJson(R"({"layout":{"type":1,"x":3}})"));
     probe.setGeometry(7, 7, 7, 7);
     auto *child = new Probe;
     child->setParent(&probe);
-    child->loadFromJson(parse(R"({"layout":{"type":1,"x":1}})"));
+    child->loadFromJson(parseJson(R"({"layout":{"type":1,"x":1}})"));
     child->setGeometry(1, 1, 1, 1);
     probe.controlBase()->applyLayout();
     QCOMPARE(probe.geometry(), QRect(7, 7, 7, 7));
@@ -306,7 +300,7 @@ void TestControlBase::commonKeys()
     auto *probe = new Probe;
     probe->setParent(&parent);
     probe->hide();
-    QVERIFY(probe->loadFromJson(parse(element.constData())));
+    QVERIFY(probe->loadFromJson(parseJson(element.constData())));
     QCOMPARE(probe->objectName(), name);
     QCOMPARE(probe->toolTip(), toolTip);
     QCOMPARE(probe->isHidden(), hidden);
@@ -341,7 +335,7 @@ void TestControlBase::wronglyTypedKeys()
     parent.resize(100, 50);
     auto *probe = new Probe;
     probe->setParent(&parent);
-    probe->loadFromJson(parse(element.constData()));
+    probe->loadFromJson(parseJson(element.constData()));
     QCOMPARE(probe->layoutType(), kind);
     probe->controlBase()->applyLayout();
     QCOMPARE(probe->geometry(), geometry);
@@ -351,7 +345,7 @@ void TestControlBase::wronglyTypedKeys()
     other->setParent(&parent);
     other->setObjectName("kept");
     other->setToolTip("kept");
-    other->loadFromJson(parse(R"({"name":{},"tooltip":[1],"visibility":"no","enable":[false]})"));
+    other->loadFromJson(parseJson(R"({"name":{},"tooltip":[1],"visibility":"no","enable":[false]})"));
     QCOMPARE(other->objectName(), QStringLiteral("kept"));
     QCOMPARE(other->toolTip(), QStringLiteral("kept"));
     QVERIFY(!other->isHidden());
@@ -361,7 +355,7 @@ void TestControlBase::wronglyTypedKeys()
 void TestControlBase::attributeKinds()
 {
     Probe probe;
-    QVERIFY(probe.loadFromJson(parse(R"({"attr":{"a":1,"b":3000000000,"c":1.5,"d":["x","y"],"e":true,
+    QVERIFY(probe.loadFromJson(parseJson(R"({"attr":{"a":1,"b":3000000000,"c":1.5,"d":["x","y"],"e":true,
         "f":"text","g":-5,"h":1e40,"i":["x",2]}})")));
     const auto &table = probe.impl()->attributes();
     QCOMPARE(table.value("a").kind, int(OrvQAttrValue::Int));
@@ -382,7 +376,7 @@ void TestControlBase::attributeKinds()
     QCOMPARE(table.value("i").value.toStringList(), QStringList({"x", "2"}));
 
     // A second load replaces members of the same name and keeps the others.
-    probe.impl()->loadAttributes(parse(R"({"attr":{"a":"now text"}})"));
+    probe.impl()->loadAttributes(parseJson(R"({"attr":{"a":"now text"}})"));
     QCOMPARE(table.value("a").kind, int(OrvQAttrValue::Text));
     QCOMPARE(table.value("b").kind, int(OrvQAttrValue::UInt));
 }
@@ -391,8 +385,8 @@ void TestControlBase::attributeTableEdges()
 {
     Probe probe;
     QVERIFY(!probe.impl()->loadAttributes(Json::Value()));
-    QVERIFY(probe.impl()->loadAttributes(parse(R"({"attr":[1,2]})")));
-    QVERIFY(probe.impl()->loadAttributes(parse(R"({"attr":{"n":null,"o":{},"e":[],"k":[1]}})")));
+    QVERIFY(probe.impl()->loadAttributes(parseJson(R"({"attr":[1,2]})")));
+    QVERIFY(probe.impl()->loadAttributes(parseJson(R"({"attr":{"n":null,"o":{},"e":[],"k":[1]}})")));
     QVERIFY(probe.impl()->attributes().isEmpty());
 }
 

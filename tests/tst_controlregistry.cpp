@@ -1,8 +1,10 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QTest>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
@@ -30,13 +32,6 @@ QWidget *createNothing()
 QWidget *createPlainWidget()
 {
     return new QWidget;
-}
-
-Json::Value element(const char *text)
-{
-    Json::Value root;
-    parseJsonDocument(text, strlen(text), root);
-    return root;
 }
 
 } // namespace
@@ -68,7 +63,7 @@ void TestControlRegistry::initTestCase()
 void TestControlRegistry::createParentsAndLoads()
 {
     QWidget parent;
-    QWidget *widget = createControl("first", element(R"({"name":"made","x":1,"y":2,"w":3,"h":4})"), &parent);
+    QWidget *widget = createControl("first", parseJson(R"({"name":"made","x":1,"y":2,"w":3,"h":4})"), &parent);
     QVERIFY(qobject_cast<First *>(widget));
     QCOMPARE(widget->parentWidget(), &parent);
     QCOMPARE(widget->objectName(), QStringLiteral("made"));
@@ -111,7 +106,7 @@ void TestControlRegistry::plainWidgetIsNotLoaded()
 {
     registerControl("plain", &createPlainWidget, false);
     QWidget parent;
-    QWidget *widget = createControl("plain", element(R"({"name":"ignored"})"), &parent);
+    QWidget *widget = createControl("plain", parseJson(R"({"name":"ignored"})"), &parent);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget(), &parent);
     QVERIFY(widget->objectName().isEmpty());

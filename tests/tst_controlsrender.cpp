@@ -1,22 +1,16 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QTest>
 
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
 const QColor Background(0xe8, 0xea, 0xee);
-
-Json::Value parse(const QByteArray &text)
-{
-    Json::Value root;
-    if (!parseJsonDocument(text.constData(), size_t(text.size()), root))
-        qFatal("bad test JSON: %s", text.constData());
-    return root;
-}
 
 template <class Control>
 Control *childNamed(QWidget &window, const char *name)
@@ -112,7 +106,7 @@ void TestControlsRender::registeredNames()
     QFETCH(QString, typeName);
 
     QWidget parent;
-    QWidget *widget = createControl(type.constData(), parse("{}"), &parent);
+    QWidget *widget = createControl(type.constData(), parseJson("{}"), &parent);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget(), &parent);
     IOrvQControlBase *control = qobject_cast<IOrvQControlBase *>(widget);
@@ -198,7 +192,7 @@ void TestControlsRender::badKeysAreHarmless()
     QFETCH(QByteArray, element);
 
     QWidget parent;
-    QWidget *widget = createControl(type.constData(), parse(element), &parent);
+    QWidget *widget = createControl(type.constData(), parseJson(element), &parent);
     QVERIFY(widget);
     widget->resize(120, 24);
     QImage image(widget->size(), QImage::Format_ARGB32);

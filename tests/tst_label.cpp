@@ -2,6 +2,7 @@
 #include "jsonreaders.h"
 #include "label.h"
 #include "resourcemanager.h"
+#include "testsupport.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
@@ -13,17 +14,11 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 Q_DECLARE_METATYPE(OrvQtLib::OrvQTextPosition)
 
 namespace {
-
-Json::Value parse(const char *text)
-{
-    Json::Value root;
-    parseJsonDocument(text, strlen(text), root);
-    return root;
-}
 
 const QColor highlight(155, 202, 239);
 
@@ -107,7 +102,7 @@ private slots:
 void TestLabel::initTestCase()
 {
     initialize();
-    OrvQResourceManager::instance().parseStyles(parse(R"([
+    OrvQResourceManager::instance().parseStyles(parseJson(R"([
         {"type": 2, "name": "lb.big", "size": 20, "bold": true, "clr": "ff0000", "hor": 2, "ver": 0},
         {"type": 2, "name": "lb.small", "size": 9}
     ])"));
@@ -141,7 +136,7 @@ void TestLabel::testLoadStyle()
     QFETCH(int, alignment);
 
     OrvQLabel label;
-    QVERIFY(label.loadFromJson(parse(element.constData())));
+    QVERIFY(label.loadFromJson(parseJson(element.constData())));
     QCOMPARE(label.font().pixelSize(), pixelSize);
     QCOMPARE(label.text(), text);
     QCOMPARE(int(label.alignment()), alignment);
@@ -218,7 +213,7 @@ void TestLabel::testTextSetThroughQLabel()
 void TestLabel::testPaintsAsQLabel()
 {
     OrvQLabel label;
-    QVERIFY(label.loadFromJson(parse(R"({"style": [["lb.big", 0, 0]], "attr": {"text": "WWW"}})")));
+    QVERIFY(label.loadFromJson(parseJson(R"({"style": [["lb.big", 0, 0]], "attr": {"text": "WWW"}})")));
     label.resize(100, 40);
     const QImage image = render(&label);
     int red = 0;
@@ -232,8 +227,8 @@ void TestLabel::testRegisteredNames()
 {
     QWidget parent;
     for (const char *name : {"qtlabel", "label"})
-        QVERIFY(qobject_cast<OrvQLabel *>(createControl(name, parse("{}"), &parent)));
-    QWidget *ex = createControl("qtlabelex", parse("{}"), &parent);
+        QVERIFY(qobject_cast<OrvQLabel *>(createControl(name, parseJson("{}"), &parent)));
+    QWidget *ex = createControl("qtlabelex", parseJson("{}"), &parent);
     QVERIFY(qobject_cast<OrvQLabelEx *>(ex));
     QCOMPARE(controlInterface(ex)->typeName(), QStringLiteral("qtlabelex"));
 }
@@ -242,7 +237,7 @@ void TestLabel::testExLoad()
 {
     OrvQLabelEx label;
     QCOMPARE(label.toPlainText(), QStringLiteral("label"));
-    QVERIFY(label.loadFromJson(parse(R"({"style": [["lb.big", 0, 0]], "attr": {"text": "a <b> c"}})")));
+    QVERIFY(label.loadFromJson(parseJson(R"({"style": [["lb.big", 0, 0]], "attr": {"text": "a <b> c"}})")));
     QCOMPARE(label.toPlainText(), QStringLiteral("a <b> c"));
     QCOMPARE(label.impl()->document().defaultFont().pixelSize(), 20);
     QVERIFY(label.toHtml().contains(QStringLiteral("&lt;b&gt;")));

@@ -1,4 +1,5 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QPainter>
 #include <QTest>
@@ -7,26 +8,19 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
 const QRgb Groove = 0xff303030;
 const QRgb Chunk = 0xff20c040;
 
-Json::Value parse(const QByteArray &text)
-{
-    Json::Value root;
-    if (!parseJsonDocument(text.constData(), size_t(text.size()), root))
-        qFatal("bad test JSON: %s", text.constData());
-    return root;
-}
-
 const char *const Styled = R"({"style": [["groove", 0, 0], ["chunk", 0, 2], ["fontWhite", 0, 4]]})";
 
 std::unique_ptr<OrvQProgressBar> makeBar(const QByteArray &element, const QSize &size)
 {
     auto bar = std::make_unique<OrvQProgressBar>();
-    bar->loadFromJson(parse(element));
+    bar->loadFromJson(parseJson(element));
     bar->resize(size);
     return bar;
 }

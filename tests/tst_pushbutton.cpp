@@ -1,4 +1,5 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <memory>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
@@ -16,19 +18,11 @@ const QRgb Yellow = 0xffffff00; // images/icon.png
 const QRgb Magenta = 0xffff00ff; // images/hot.png
 const QRgb Grey = 0xff808080;
 
-Json::Value parse(const QByteArray &text)
-{
-    Json::Value root;
-    if (!parseJsonDocument(text.constData(), size_t(text.size()), root))
-        qFatal("bad test JSON: %s", text.constData());
-    return root;
-}
-
 std::unique_ptr<OrvQPushButton> makeButton(const QByteArray &element)
 {
     auto button = std::make_unique<OrvQPushButton>();
     button->resize(100, 30);
-    button->loadFromJson(parse(element));
+    button->loadFromJson(parseJson(element));
     button->resize(100, 30);
     return button;
 }
@@ -260,8 +254,8 @@ void TestPushButton::iconPlacement()
     QFETCH(QByteArray, attr);
     QFETCH(QRect, icon);
 
-    Json::Value element = parse(R"({"style": [["grey", 0, 0]]})");
-    element["attr"] = parse(attr);
+    Json::Value element = parseJson(R"({"style": [["grey", 0, 0]]})");
+    element["attr"] = parseJson(attr);
     element["attr"]["iconPath"] = "images/icon.png";
     OrvQPushButton button;
     button.loadFromJson(element);
@@ -322,22 +316,22 @@ void TestPushButton::attrKeys()
 {
     OrvQPushButton button;
     button.setText(QStringLiteral("before"));
-    button.loadFromJson(parse(R"({"style": []})"));
+    button.loadFromJson(parseJson(R"({"style": []})"));
     QCOMPARE(button.text(), QStringLiteral("before"));
 
     // An "attr" object without "text" clears the text.
-    button.loadFromJson(parse(R"({"attr": {"iconPath": {}, "hasIcon": "no"}})"));
+    button.loadFromJson(parseJson(R"({"attr": {"iconPath": {}, "hasIcon": "no"}})"));
     QCOMPARE(button.text(), QString());
     QVERIFY(button.impl()->hasIcon());
     QVERIFY(button.impl()->iconPath().isEmpty());
 
-    button.loadFromJson(parse(R"({"attr": {"text": "Start", "txtX": 3, "txtY": 4, "hasIcon": false}})"));
+    button.loadFromJson(parseJson(R"({"attr": {"text": "Start", "txtX": 3, "txtY": 4, "hasIcon": false}})"));
     QCOMPARE(button.text(), QStringLiteral("Start"));
     QCOMPARE(button.impl()->textOffset(), QPoint(3, 4));
     QVERIFY(!button.impl()->hasIcon());
 
     // Offsets far outside any widget are held to widget coordinates.
-    button.loadFromJson(parse(R"({"attr": {"txtX": 2147483647, "txtY": -2147483648, "iconX": 2147483647}})"));
+    button.loadFromJson(parseJson(R"({"attr": {"txtX": 2147483647, "txtY": -2147483648, "iconX": 2147483647}})"));
     QCOMPARE(button.impl()->textOffset(), QPoint(QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX));
     QCOMPARE(button.impl()->iconAlign().x, QWIDGETSIZE_MAX);
 }

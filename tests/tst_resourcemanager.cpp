@@ -1,4 +1,5 @@
 #include "resourcemanager.h"
+#include "testsupport.h"
 #include "ziparchive.h"
 
 #include <QBuffer>
@@ -9,127 +10,10 @@
 
 #include <zlib.h>
 
-#include <vector>
-
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
-
-// Writes small zip archives: stored or raw-deflated members, with the
-// declared uncompressed size open to override.
-class ZipWriter
-{
-public:
-    struct Member {
-        QByteArray name;
-        QByteArray data;   // as stored in the archive
-        quint16 method = 0;
-        quint32 crc = 0;
-        quint32 uncompressedSize = 0;
-    };
-
-    ZipWriter &stored(const QByteArray &name, const QByteArray &content)
-    {
-        m_members.push_back({name, content, 0, crc(content), quint32(content.size())});
-        return *this;
-    }
-
-    ZipWriter &deflated(const QByteArray &name, const QByteArray &content, int level = Z_BEST_COMPRESSION)
-    {
-        m_members.push_back({name, deflate(content, level), 8, crc(content), quint32(content.size())});
-        return *this;
-    }
-
-    ZipWriter &raw(const Member &member)
-    {
-        m_members.push_back(member);
-        return *this;
-    }
-
-    QByteArray archive() const
-    {
-        QByteArray out;
-        QByteArray central;
-        for (const Member &m : m_members) {
-            const quint32 offset = quint32(out.size());
-            put32(out, 0x04034b50);
-            put16(out, 20);
-            put16(out, 0);
-            put16(out, m.method);
-            put32(out, 0x00210000);
-            put32(out, m.crc);
-            put32(out, quint32(m.data.size()));
-            put32(out, m.uncompressedSize);
-            put16(out, quint16(m.name.size()));
-            put16(out, 0);
-            out += m.name;
-            out += m.data;
-
-            put32(central, 0x02014b50);
-            put16(central, 20);
-            put16(central, 20);
-            put16(central, 0);
-            put16(central, m.method);
-            put32(central, 0x00210000);
-            put32(central, m.crc);
-            put32(central, quint32(m.data.size()));
-            put32(central, m.uncompressedSize);
-            put16(central, quint16(m.name.size()));
-            put16(central, 0);
-            put16(central, 0);
-            put16(central, 0);
-            put16(central, 0);
-            put32(central, 0);
-            put32(central, offset);
-            central += m.name;
-        }
-        const quint32 centralOffset = quint32(out.size());
-        out += central;
-        put32(out, 0x06054b50);
-        put16(out, 0);
-        put16(out, 0);
-        put16(out, quint16(m_members.size()));
-        put16(out, quint16(m_members.size()));
-        put32(out, quint32(central.size()));
-        put32(out, centralOffset);
-        put16(out, 0);
-        return out;
-    }
-
-    static quint32 crc(const QByteArray &data)
-    {
-        return quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
-    }
-
-    static QByteArray deflate(const QByteArray &data, int level)
-    {
-        z_stream stream = {};
-        deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-        QByteArray out(int(deflateBound(&stream, uLong(data.size()))), '\0');
-        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-        stream.avail_in = uInt(data.size());
-        stream.next_out = reinterpret_cast<Bytef *>(out.data());
-        stream.avail_out = uInt(out.size());
-        ::deflate(&stream, Z_FINISH);
-        out.resize(int(stream.total_out));
-        deflateEnd(&stream);
-        return out;
-    }
-
-private:
-    static void put16(QByteArray &out, quint16 v)
-    {
-        out += char(v & 0xff);
-        out += char(v >> 8);
-    }
-    static void put32(QByteArray &out, quint32 v)
-    {
-        put16(out, quint16(v & 0xffff));
-        put16(out, quint16(v >> 16));
-    }
-
-    std::vector<Member> m_members;
-};
 
 OrvQResourceManager &manager()
 {
@@ -434,12 +318,12 @@ void TestResourceManager::testHugeDeclaredSizes()
     // its few compressed bytes can produce.
     ZipWriter zip;
     const QByteArray content = "hello";
-    const QByteArray packed = ZipWriter::deflate(content, Z_BEST_COMPRESSION);
+    const QByteArray packed = rawDeflate(content, Z_BEST_COMPRESSION);
     const int count = 2000;
     for (int i = 0; i < count; ++i) {
-        zip.raw({"huge/" + QByteArray::number(i), packed, 8, ZipWriter::crc(content), 0xfffffff0u});
+        zip.raw({"huge/" + QByteArray::number(i), packed, 8, crc32Of(content), 0xfffffff0u});
     }
-    zip.raw({"huge/stored", "abc", 0, ZipWriter::crc("abc"), 0xfffffff0u});
+    zip.raw({"huge/stored", "abc", 0, crc32Of("abc"), 0xfffffff0u});
     load(zip);
 
     quint64 total = 0;
@@ -464,9 +348,9 @@ void TestResourceManager::testPartlyDecompressedMember()
     QByteArray content(100, '\0');
     for (int i = 0; i < content.size(); ++i)
         content[i] = char('a' + i % 26);
-    const QByteArray packed = ZipWriter::deflate(content, 0);
+    const QByteArray packed = rawDeflate(content, 0);
     const int kept = 40;
-    load(ZipWriter().raw({"partly/a", packed.left(5 + kept), 8, ZipWriter::crc(content), 100}));
+    load(ZipWriter().raw({"partly/a", packed.left(5 + kept), 8, crc32Of(content), 100}));
 
     const QByteArray bytes = member("partly/a");
     QCOMPARE(bytes.size(), 100);

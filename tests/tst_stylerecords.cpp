@@ -1,18 +1,13 @@
 #include "jsonreaders.h"
 #include "stylerecords.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
-
-Json::Value parse(const QByteArray &text)
-{
-    Json::Value root;
-    parseJsonDocument(text.constData(), size_t(text.size()), root);
-    return root;
-}
 
 QVariant rectField(const OrvQRectStyle &s, const QString &field)
 {
@@ -153,7 +148,7 @@ void TestStyleRecords::testRectKeys()
     QFETCH(QString, field);
     QFETCH(QVariant, expected);
 
-    const Json::Value record = parse(json);
+    const Json::Value record = parseJson(json);
     QVERIFY(record.isObject());
     QCOMPARE(rectField(readRectStyle(record), field), expected);
 }
@@ -194,7 +189,7 @@ void TestStyleRecords::testFontKeys()
     QFETCH(QString, field);
     QFETCH(QVariant, expected);
 
-    const Json::Value record = parse(json);
+    const Json::Value record = parseJson(json);
     QVERIFY(record.isObject());
     QCOMPARE(fontField(readFontStyle(record), field), expected);
 }
@@ -256,7 +251,7 @@ void TestStyleRecords::testParseStyles()
     QFETCH(QStringList, fonts);
 
     OrvQStyleTables tables;
-    parseStyles(parse(styles), tables);
+    parseStyles(parseJson(styles), tables);
 
     QStringList gotRects;
     for (const auto &entry : tables.rects)

@@ -1,59 +1,18 @@
+#include "testsupport.h"
 #include "ziparchive.h"
 
 #include <QFile>
 #include <QSet>
 #include <QtTest>
 
-#include <zlib.h>
-
 #include <vector>
 
 using namespace OrvQtLib;
+using namespace OrvQtLib::TestSupport;
 
 namespace {
 
 const QString FixtureDir = QStringLiteral(ORV_TEST_DATA_DIR "/zip/");
-
-QByteArray rawDeflate(const QByteArray &data)
-{
-    z_stream z{};
-    deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&z, uLong(data.size()))), '\0');
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(int(z.total_out));
-    deflateEnd(&z);
-    return out;
-}
-
-void put16(QByteArray &b, int at, quint16 v)
-{
-    b[at] = char(v & 0xff);
-    b[at + 1] = char(v >> 8);
-}
-
-void put32(QByteArray &b, int at, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = char((v >> (8 * i)) & 0xff);
-}
-
-QByteArray le16(quint16 v)
-{
-    QByteArray b(2, '\0');
-    put16(b, 0, v);
-    return b;
-}
-
-QByteArray le32(quint32 v)
-{
-    QByteArray b(4, '\0');
-    put32(b, 0, v);
-    return b;
-}
 
 struct Member {
     QByteArray name;
@@ -61,42 +20,18 @@ struct Member {
     quint16 method = 8;
 };
 
-// A well-formed archive plus where its structures lie, so that a test can
-// break one field at a time.
-struct Built {
-    QByteArray bytes;
-    std::vector<int> local;    // offset of each local header
-    std::vector<int> central;  // offset of each central record
-    int end = 0;               // offset of the end record
-};
-
-Built build(const std::vector<Member> &members, const QByteArray &comment = {})
+// A well-formed archive, deflated at level 9 where the method is 8 and
+// stored as it is under any other method.
+ZipLayout build(const std::vector<Member> &members, const QByteArray &comment = {})
 {
-    Built b;
-    QByteArray directory;
-    std::vector<int> centralInDirectory;
+    ZipWriter zip;
     for (const Member &m : members) {
-        const QByteArray payload = m.method == 8 ? rawDeflate(m.content) : m.content;
-        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(m.content.constData()),
-                                          uInt(m.content.size())));
-        QByteArray fields = le16(20) + le16(0) + le16(m.method) + le32(0x5a216a5b) + le32(crc)
-            + le32(quint32(payload.size())) + le32(quint32(m.content.size()))
-            + le16(quint16(m.name.size()));
-        b.local.push_back(b.bytes.size());
-        centralInDirectory.push_back(directory.size());
-        directory += le32(0x02014b50) + le16(20) + fields + le16(0) + le16(0) + le16(0) + le16(0)
-            + le32(0) + le32(quint32(b.local.back())) + m.name;
-        b.bytes += le32(0x04034b50) + fields + le16(0) + m.name + payload;
+        if (m.method == 8)
+            zip.deflated(m.name, m.content);
+        else
+            zip.raw({m.name, m.content, m.method, crc32Of(m.content), quint32(m.content.size())});
     }
-    const int directoryStart = b.bytes.size();
-    for (int offset : centralInDirectory)
-        b.central.push_back(directoryStart + offset);
-    b.bytes += directory;
-    b.end = b.bytes.size();
-    b.bytes += le32(0x06054b50) + le16(0) + le16(0) + le16(quint16(members.size()))
-        + le16(quint16(members.size())) + le32(quint32(directory.size()))
-        + le32(quint32(directoryStart)) + le16(quint16(comment.size())) + comment;
-    return b;
+    return zip.setComment(comment).layout();
 }
 
 QByteArray text(int size)
@@ -262,7 +197,7 @@ void TestZipArchive::testLongComment_data()
 void TestZipArchive::testLongComment()
 {
     QFETCH(QByteArray, comment);
-    const Built b = build({{"a.txt", text(500)}}, comment);
+    const ZipLayout b = build({{"a.txt", text(500)}}, comment);
     const Walk w = walk(b.bytes);
     QCOMPARE(w.opened, 1);
     QCOMPARE(w.members.value("a.txt"), text(500));
@@ -287,7 +222,7 @@ void TestZipArchive::testNameCleaning()
 {
     QFETCH(QByteArray, stored);
     QFETCH(QByteArray, cleaned);
-    const Built b = build({{stored, "x", 0}});
+    const ZipLayout b = build({{stored, "x", 0}});
     OrvQZipHandle zip(openZipMemory(b.bytes.constData(), unsigned(b.bytes.size()), nullptr));
     QVERIFY(zip);
     OrvQZipEntry entry;
@@ -326,7 +261,7 @@ void TestZipArchive::testLocalHeader()
     QFETCH(unsigned, itemResult);
     QFETCH(unsigned, otherResult);
     const QByteArray contents[] = {text(300), text(200)};
-    Built b = build({{"a.txt", contents[0]}, {"b.txt", contents[1]}});
+    ZipLayout b = build({{"a.txt", contents[0]}, {"b.txt", contents[1]}});
     const int local = b.local[size_t(member)];
     if (width == 2)
         put16(b.bytes, local + field, quint16(value));
@@ -371,7 +306,7 @@ void TestZipArchive::testSmallBuffer()
 {
     QFETCH(int, method);
     const QByteArray content = text(40000) + noise(30000);
-    const Built b = build({{"a", content, quint16(method)}});
+    const ZipLayout b = build({{"a", content, quint16(method)}});
     OrvQZipHandle zip(openZipMemory(b.bytes.constData(), unsigned(b.bytes.size()), nullptr));
     QVERIFY(zip);
     QByteArray out(1000, '\0');
@@ -391,7 +326,7 @@ void TestZipArchive::testCursor()
     std::vector<Member> members;
     for (int i = 0; i < 5; ++i)
         members.push_back({"m" + QByteArray::number(i), text(100 + i)});
-    const Built b = build(members);
+    const ZipLayout b = build(members);
     OrvQZipHandle zip(openZipMemory(b.bytes.constData(), unsigned(b.bytes.size()), nullptr));
     QVERIFY(zip);
     OrvQZipEntry entry;
@@ -417,7 +352,7 @@ void TestZipArchive::testArguments()
     QVERIFY(!openZipMemory(nullptr, 10, nullptr));
     QCOMPARE(zipLastResult(), unsigned(ZipErrNoArchive));
 
-    const Built b = build({{"a", "abc"}, {"b", ""}});
+    const ZipLayout b = build({{"a", "abc"}, {"b", ""}});
     OrvQZipArchive *zip = openZipMemory(b.bytes.constData(), unsigned(b.bytes.size()), nullptr);
     QVERIFY(zip);
     QCOMPARE(zipLastResult(), unsigned(ZipOk));
@@ -451,7 +386,7 @@ void TestZipArchive::testHugeDeclaredSize()
     QFETCH(quint32, compressed);
     QFETCH(quint32, uncompressed);
     const QByteArray content = text(2000);
-    Built b = build({{"big", content, quint16(method)}});
+    ZipLayout b = build({{"big", content, quint16(method)}});
     // The CRC fields of the local header and of the central record.
     for (int base : {b.local[0] + 14, b.central[0] + 16}) {
         if (compressed)
@@ -478,7 +413,7 @@ void TestZipArchive::testOverlap()
     QFETCH(int, kind);
     // A kernel of zeros that inflates a thousandfold.
     const QByteArray kernel(1 << 20, '\0');
-    Built b = build({{"a", kernel}, {"b", kernel}, {"c", text(100)}});
+    ZipLayout b = build({{"a", kernel}, {"b", kernel}, {"c", text(100)}});
     if (kind == 0) {
         put32(b.bytes, b.central[1] + 42, quint32(b.local[0]));
     } else if (kind == 1) {
@@ -494,8 +429,7 @@ void TestZipArchive::testOverlap()
         for (int i = 0; i < 1000; ++i)
             bytes += one;
         const int directorySize = bytes.size() - directoryStart;
-        bytes += le32(0x06054b50) + le16(0) + le16(0) + le16(1000) + le16(1000)
-            + le32(quint32(directorySize)) + le32(quint32(directoryStart)) + le16(0);
+        bytes += ZipWriter::endRecord(1000, quint32(directorySize), quint32(directoryStart));
         b.bytes = bytes;
     }
     const Walk w = walk(b.bytes);
@@ -527,7 +461,7 @@ void TestZipArchive::testDirectory()
     QFETCH(int, kind);
     QFETCH(bool, opens);
     QFETCH(int, items);
-    Built b = build({{"a", text(100)}, {"b", text(50)}});
+    ZipLayout b = build({{"a", text(100)}, {"b", text(50)}});
     const int end = b.end;
     switch (kind) {
     case 0: put32(b.bytes, end + 16, quint32(b.bytes.size())); break;
@@ -573,7 +507,7 @@ void TestZipArchive::testBrokenData()
     QFETCH(int, kind);
     QFETCH(unsigned, result);
     const QByteArray content = text(5000);
-    Built b = build({{"a", content, quint16(kind == 3 ? 0 : 8)}});
+    ZipLayout b = build({{"a", content, quint16(kind == 3 ? 0 : 8)}});
     const int data = b.local[0] + 31;
     const quint32 compressed = quint32(b.central[0] - data);
     quint32 produced = quint32(content.size());
@@ -642,7 +576,7 @@ void TestZipArchive::testEncryption()
 void TestZipArchive::testTruncatedAndCorrupted()
 {
     const QByteArray comment(40, 'c');
-    const Built b = build({{"t", text(700)}, {"s", noise(90), 0}, {"e", ""}}, comment);
+    const ZipLayout b = build({{"t", text(700)}, {"s", noise(90), 0}, {"e", ""}}, comment);
     const QByteArray &full = b.bytes;
     const quint64 bound = quint64(full.size()) * MaxDeflateRatio + 3 * 1024;
     // Every cut: only cuts inside the comment leave an end record.

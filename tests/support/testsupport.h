@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <json/value.h>
+
+#include <vector>
+
+// Helpers shared by the tests and benchmarks: test JSON, raw deflate and a
+// writer of small zip archives, hostile ones included.
+namespace OrvQtLib::TestSupport {
+
+// Parses JSON as descriptions are parsed; a syntax error in a test's own
+// text is a fault of the test, so it stops the run.
+Json::Value parseJson(const QByteArray &text);
+
+// Deflate without a zlib header or trailer, as zip members hold it; `level`
+// is zlib's, 0 to 9.
+QByteArray rawDeflate(const QByteArray &data, int level = 9);
+quint32 crc32Of(const QByteArray &data);
+
+// Little-endian fields, written over bytes already there or as new bytes.
+void put16(QByteArray &bytes, int at, quint16 value);
+void put32(QByteArray &bytes, int at, quint32 value);
+QByteArray le16(quint16 value);
+QByteArray le32(quint32 value);
+
+// A written archive and where its structures lie, so that a test can break
+// one field at a time.
+struct ZipLayout {
+    QByteArray bytes;
+    std::vector<int> local;    // offset of each local header
+    std::vector<int> data;     // offset of each member's data
+    std::vector<int> central;  // offset of each central record
+    int directory = 0;         // offset of the central directory
+    int end = 0;               // offset of the end record
+};
+
+// Single-disk archives without extra fields, data descriptors or
+// encryption. Members are written in the order they are added.
+class ZipWriter
+{
+public:
+    struct Member {
+        QByteArray name;
+        QByteArray data;   // as stored in the archive
+        quint16 method = 0;
+        quint32 crc = 0;
+        quint32 uncompressedSize = 0;
+    };
+
+    ZipWriter &stored(const QByteArray &name, const QByteArray &content);
+    ZipWriter &deflated(const QByteArray &name, const QByteArray &content, int level = 9);
+    // Any method, CRC and declared size, true or not.
+    ZipWriter &raw(const Member &member);
+    ZipWriter &setComment(const QByteArray &comment);
+
+    ZipLayout layout() const;
+    QByteArray archive() const;
+
+    // The records themselves, for archives the writer does not make.
+    static QByteArray localHeader(const Member &member);
+    static QByteArray centralRecord(const Member &member, quint32 localOffset);
+    static QByteArray endRecord(quint16 entries, quint32 directorySize, quint32 directoryOffset,
+                                const QByteArray &comment = {});
+
+private:
+    std::vector<Member> m_members;
+    QByteArray m_comment;
+};
+
+} // namespace OrvQtLib::TestSupport
