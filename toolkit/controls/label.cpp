@@ -29,15 +29,7 @@ const QString &initialText()
 // "attr"."text" as GBK, when the element has it.
 std::optional<QString> elementText(const Json::Value &element)
 {
-    const Json::Value &text = jsonMember(jsonObject(element, "attr"), "text");
-    // A string is decoded where it lies; other values convert as the readers do.
-    const char *begin = nullptr;
-    const char *end = nullptr;
-    if (text.isString() && text.getString(&begin, &end))
-        return fromGbk(QByteArray::fromRawData(begin, int(end - begin)));
-    if (const auto converted = jsonToString(text))
-        return fromGbk(QByteArray::fromStdString(*converted));
-    return std::nullopt;
+    return jsonToGbk(jsonMember(jsonObject(element, "attr"), "text"));
 }
 
 // x of a character on its line; a position kept from an older layout is

@@ -6,7 +6,6 @@
 #include <QTextCodec>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace OrvQtLib {
@@ -40,22 +39,11 @@ struct CommonKeys {
     const Json::Value *h = nullptr;
 };
 
-template <size_t N>
-bool isKey(const char *key, size_t length, const char (&name)[N])
-{
-    return length == N - 1 && std::memcmp(key, name, N - 1) == 0;
-}
-
 CommonKeys findCommonKeys(const Json::Value &element)
 {
     CommonKeys keys;
-    if (!element.isObject())
-        return keys;
-    for (auto it = element.begin(); it != element.end(); ++it) {
-        const char *end = nullptr;
-        const char *key = it.memberName(&end);
-        const size_t length = size_t(end - key);
-        const Json::Value *value = &*it;
+    forEachMember(element, [&keys](const char *key, size_t length, const Json::Value &member) {
+        const Json::Value *value = &member;
         if (length == 1) {
             switch (*key) {
             case 'x': keys.x = value; break;
@@ -64,33 +52,19 @@ CommonKeys findCommonKeys(const Json::Value &element)
             case 'h': keys.h = value; break;
             default: break;
             }
-        } else if (isKey(key, length, "name")) {
+        } else if (memberNameIs(key, length, "name")) {
             keys.name = value;
-        } else if (isKey(key, length, "tooltip")) {
+        } else if (memberNameIs(key, length, "tooltip")) {
             keys.tooltip = value;
-        } else if (isKey(key, length, "layout")) {
+        } else if (memberNameIs(key, length, "layout")) {
             keys.layout = value;
-        } else if (isKey(key, length, "visibility")) {
+        } else if (memberNameIs(key, length, "visibility")) {
             keys.visibility = value;
-        } else if (isKey(key, length, "enable")) {
+        } else if (memberNameIs(key, length, "enable")) {
             keys.enable = value;
         }
-    }
+    });
     return keys;
-}
-
-// A member's text as jsonToString gives it, without the copy for a string.
-std::optional<QString> utf8Text(const Json::Value *value)
-{
-    if (!value)
-        return std::nullopt;
-    const char *begin = nullptr;
-    const char *end = nullptr;
-    if (value->isString() && value->getString(&begin, &end))
-        return QString::fromUtf8(begin, int(end - begin));
-    if (const auto text = jsonToString(*value))
-        return QString::fromStdString(*text);
-    return std::nullopt;
 }
 
 int intOrZero(const Json::Value *value)
@@ -109,11 +83,13 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
         return;
 
     const CommonKeys keys = findCommonKeys(element);
-    if (const auto name = utf8Text(keys.name))
-        m_widget->setObjectName(*name);
+    if (keys.name) {
+        if (const auto name = jsonToUtf8(*keys.name))
+            m_widget->setObjectName(*name);
+    }
     if (keys.tooltip) {
-        if (const auto tip = jsonToString(*keys.tooltip))
-            m_widget->setToolTip(fromGbk(tip->c_str()));
+        if (const auto tip = jsonToGbk(*keys.tooltip))
+            m_widget->setToolTip(*tip);
     }
 
     // Showing a widget that was never resized first sizes it to its size

@@ -90,6 +90,28 @@ std::optional<std::string> jsonToString(const Json::Value &value)
     return value.asString();
 }
 
+std::optional<QString> jsonToUtf8(const Json::Value &value)
+{
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    if (value.isString() && value.getString(&begin, &end))
+        return QString::fromUtf8(begin, int(end - begin));
+    if (const auto text = jsonToString(value))
+        return QString::fromStdString(*text);
+    return std::nullopt;
+}
+
+std::optional<QString> jsonToGbk(const Json::Value &value)
+{
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    if (value.isString() && value.getString(&begin, &end))
+        return fromGbk(QByteArray::fromRawData(begin, int(end - begin)));
+    if (const auto text = jsonToString(value))
+        return fromGbk(QByteArray::fromStdString(*text));
+    return std::nullopt;
+}
+
 std::optional<int> readInt(const Json::Value &object, const char *key)
 {
     return jsonToInt(jsonMember(object, key));
@@ -142,14 +164,12 @@ std::string readString(const Json::Value &object, const char *key, const std::st
 
 QString readUtf8(const Json::Value &object, const char *key, const QString &fallback)
 {
-    const std::optional<std::string> text = readString(object, key);
-    return text ? QString::fromStdString(*text) : fallback;
+    return jsonToUtf8(jsonMember(object, key)).value_or(fallback);
 }
 
 QString readGbk(const Json::Value &object, const char *key, const QString &fallback)
 {
-    const std::optional<std::string> text = readString(object, key);
-    return text ? fromGbk(text->c_str()) : fallback;
+    return jsonToGbk(jsonMember(object, key)).value_or(fallback);
 }
 
 bool parseJsonDocument(const char *data, size_t size, Json::Value &root)

@@ -5,6 +5,7 @@
 
 #include <json/value.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,32 @@ std::optional<unsigned> jsonToUInt(const Json::Value &value);
 std::optional<bool> jsonToBool(const Json::Value &value);
 std::optional<double> jsonToDouble(const Json::Value &value);
 std::optional<std::string> jsonToString(const Json::Value &value);
+// Text of a value: a string is decoded where jsoncpp keeps it, other values
+// convert as jsonToString does.
+std::optional<QString> jsonToUtf8(const Json::Value &value);
+std::optional<QString> jsonToGbk(const Json::Value &value);
+
+// Visits every member of an object as (name, name length, value) in member
+// order, without copying the names; nothing for any other value. Used where
+// one pass finds several keys of thousands of elements.
+template <class Visit>
+void forEachMember(const Json::Value &object, Visit &&visit)
+{
+    if (!object.isObject())
+        return;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const char *end = nullptr;
+        const char *name = it.memberName(&end);
+        visit(name, size_t(end - name), *it);
+    }
+}
+
+// Whether a member name seen by forEachMember is `key`.
+template <size_t N>
+bool memberNameIs(const char *name, size_t length, const char (&key)[N])
+{
+    return length == N - 1 && std::memcmp(name, key, N - 1) == 0;
+}
 
 // Conversions of a member; nullopt when absent or of the wrong type.
 std::optional<int> readInt(const Json::Value &object, const char *key);

@@ -7,21 +7,9 @@ namespace OrvQtLib {
 
 namespace {
 
-// The style name as UTF-8 text; a string is converted where it lies.
-std::optional<QString> styleName(const Json::Value &value)
-{
-    const char *begin = nullptr;
-    const char *end = nullptr;
-    if (value.isString() && value.getString(&begin, &end))
-        return QString::fromUtf8(begin, int(end - begin));
-    if (const auto text = jsonToString(value))
-        return QString::fromStdString(*text);
-    return std::nullopt;
-}
-
 void visitEntry(const Json::Value &entry, const std::function<void(const QString &, int)> &visit)
 {
-    const std::optional<QString> name = styleName(jsonAt(entry, 0));
+    const std::optional<QString> name = jsonToUtf8(jsonAt(entry, 0));
     const std::optional<int> slot = jsonToInt(jsonAt(entry, 2));
     if (name && slot)
         visit(*name, *slot);

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include <cstring>
 
 namespace OrvQtLib {
 
@@ -74,17 +73,12 @@ struct ElementKeys {
 ElementKeys findElementKeys(const Json::Value &element)
 {
     ElementKeys keys;
-    if (!element.isObject())
-        return keys;
-    for (auto it = element.begin(); it != element.end(); ++it) {
-        const char *end = nullptr;
-        const char *key = it.memberName(&end);
-        const size_t length = size_t(end - key);
-        if (length == 4 && std::memcmp(key, "type", 4) == 0)
-            keys.type = &*it;
-        else if (length == 5 && std::memcmp(key, "child", 5) == 0)
-            keys.child = &*it;
-    }
+    forEachMember(element, [&keys](const char *key, size_t length, const Json::Value &value) {
+        if (memberNameIs(key, length, "type"))
+            keys.type = &value;
+        else if (memberNameIs(key, length, "child"))
+            keys.child = &value;
+    });
     return keys;
 }
 
