@@ -29,14 +29,6 @@ std::unique_ptr<Control> makeControl(const QByteArray &element, const QSize &siz
     return control;
 }
 
-QImage renderOf(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
 template <class Control>
 QImage lookIn(Control &control, int state)
 {

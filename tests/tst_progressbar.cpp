@@ -25,24 +25,6 @@ std::unique_ptr<OrvQProgressBar> makeBar(const QByteArray &element, const QSize 
     return bar;
 }
 
-QImage renderOf(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-QRect boxOf(const QImage &image, QRgb color)
-{
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == color)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 class PaintCounter : public QObject
 {
 public:

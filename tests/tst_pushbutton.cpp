@@ -27,14 +27,6 @@ std::unique_ptr<OrvQPushButton> makeButton(const QByteArray &element)
     return button;
 }
 
-QImage renderOf(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
 // The look in one visual state; the disabled state comes from the widget.
 QImage lookIn(OrvQPushButton &button, int state)
 {
@@ -53,21 +45,6 @@ void sendLeave(QWidget *widget)
 {
     QEvent event(QEvent::Leave);
     QApplication::sendEvent(widget, &event);
-}
-
-// Bounding box of the pixels of one colour, up to a per-channel tolerance.
-QRect boxOf(const QImage &image, QRgb color, int tolerance = 0)
-{
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (qAbs(qRed(p) - qRed(color)) <= tolerance && qAbs(qGreen(p) - qGreen(color)) <= tolerance
-                && qAbs(qBlue(p) - qBlue(color)) <= tolerance && qAlpha(p) == 255)
-                box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
 }
 
 } // namespace

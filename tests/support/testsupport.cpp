@@ -2,6 +2,8 @@
 
 #include "jsonreaders.h"
 
+#include <QWidget>
+
 #include <zlib.h>
 
 namespace OrvQtLib::TestSupport {
@@ -141,6 +143,28 @@ QByteArray ZipWriter::endRecord(quint16 entries, quint32 directorySize, quint32 
 {
     return le32(0x06054b50) + le16(0) + le16(0) + le16(entries) + le16(entries) + le32(directorySize)
         + le32(directoryOffset) + le16(quint16(comment.size())) + comment;
+}
+
+QImage renderOf(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+QRect boxOf(const QImage &image, QRgb color, int tolerance)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(color)) <= tolerance && qAbs(qGreen(p) - qGreen(color)) <= tolerance
+                && qAbs(qBlue(p) - qBlue(color)) <= tolerance && qAlpha(p) == qAlpha(color))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
 }
 
 } // namespace OrvQtLib::TestSupport

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 
 #include <json/value.h>
 
 #include <vector>
+
+class QWidget;
 
 // Helpers shared by the tests and benchmarks: test JSON, raw deflate and a
 // writer of small zip archives, hostile ones included.
@@ -17,6 +21,12 @@ Json::Value parseJson(const QByteArray &text);
 // Deflate without a zlib header or trailer, as zip members hold it; `level`
 // is zlib's, 0 to 9.
 QByteArray rawDeflate(const QByteArray &data, int level = 9);
+
+// What a widget and its children paint over a transparent ARGB32 image.
+QImage renderOf(QWidget &widget);
+// Bounding box of the pixels of one colour: each channel within `tolerance`
+// and the same alpha. Empty when there are none.
+QRect boxOf(const QImage &image, QRgb color, int tolerance = 0);
 quint32 crc32Of(const QByteArray &data);
 
 // Little-endian fields, written over bytes already there or as new bytes.
