@@ -10,9 +10,12 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QUiLoader>
 #include <QWidget>
 
+#include <malloc.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -253,6 +256,8 @@ struct Timing {
 };
 
 // Median times to build the form into a fresh widget, alternating loaders.
+// The first round of each warms both up; for a package description it also
+// leaves the parsed document kept.
 Timing timeLoad(const QString &name, const QByteArray &ui, int rounds)
 {
     QUiLoader uiLoader;
@@ -298,11 +303,16 @@ struct ChainTiming {
     qint64 resize = 0;
 };
 
-// Qt's own cost of the same resize: plain widgets, each set one pixel inside
-// its parent by a single walk down the chain.
-qint64 timePlainChainResize(int depth, int rounds)
+// Qt's own cost of showing a chain of plain widgets, each one pixel inside
+// its parent, and of the same resize done by a single walk down the chain.
+struct PlainChainTiming {
+    qint64 show = 0;
+    qint64 resize = 0;
+};
+
+PlainChainTiming timePlainChain(int depth, int rounds)
 {
-    std::vector<qint64> times;
+    std::vector<qint64> show, resize;
     QElapsedTimer timer;
     for (int round = 0; round < rounds + 1; ++round) {
         QWidget top;
@@ -314,17 +324,21 @@ qint64 timePlainChainResize(int depth, int rounds)
             parent->setGeometry(1, 1, 800 - 2 * i - 2, 600 - 2 * i - 2);
             chain.push_back(parent);
         }
+        timer.start();
         top.show();
+        const qint64 shown = timer.nsecsElapsed();
         top.resize(780, 590);
         timer.start();
         for (QWidget *widget : chain) {
             const QSize outer = widget->parentWidget()->size();
             widget->setGeometry(1, 1, outer.width() - 2, outer.height() - 2);
         }
-        if (round > 0)
-            times.push_back(timer.nsecsElapsed());
+        if (round > 0) {
+            show.push_back(shown);
+            resize.push_back(timer.nsecsElapsed());
+        }
     }
-    return median(times);
+    return {median(show), median(resize)};
 }
 
 // Loading, showing (every container gets its first resize event) and one
@@ -372,6 +386,11 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Freed heap stays with the process: otherwise whether a round finds its
+    // memory still mapped or faults it in afresh depends on what the round
+    // before happened to free, and the times of both loaders jump with it.
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
     QApplication app(argc, argv);
     initialize();
 
@@ -399,6 +418,21 @@ int main(int argc, char **argv)
     const Timing at2000 = timeLoad("bench2000", small.ui, 11);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels", small.elements, ms(at2000.ours), ms(at2000.qt),
                 at2000.ratio());
+    // The package's descriptions are parsed once and kept; one on disk is
+    // read and parsed again on every load, which is what a first load of a
+    // package description costs too.
+    QTemporaryDir disk;
+    const QString diskName = disk.filePath(QStringLiteral("disk2000.json"));
+    {
+        QFile file(diskName);
+        if (!disk.isValid() || !file.open(QIODevice::WriteOnly) || file.write(small.json) != small.json.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(diskName));
+            return 2;
+        }
+    }
+    const Timing parsed = timeLoad(diskName, small.ui, 11);
+    std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels, parsed anew", small.elements, ms(parsed.ours),
+                ms(parsed.qt), parsed.ratio());
     const Timing styled = timeLoad("bench2000", small.styledUi, 9);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels, styled form", small.elements, ms(styled.ours),
                 ms(styled.qt), styled.ratio());
@@ -425,27 +459,33 @@ int main(int argc, char **argv)
     const double resizeGrowth = row("resize down the chain", deep50.resize, deep100.resize);
     const double qtChainGrowth = chain50.qt > 0 ? double(chain100.qt) / double(chain50.qt) : 0.0;
     std::printf("%-22s %12.3f %12.3f %8.3f\n", "QUiLoader load", ms(chain50.qt), ms(chain100.qt), qtChainGrowth);
-    const qint64 plain50 = timePlainChainResize(50, 21);
-    const qint64 plain100 = timePlainChainResize(100, 21);
-    const double qtResizeGrowth = row("plain Qt resize walk", plain50, plain100);
-    std::printf("%-22s %12.3f %12.3f\n", "ours / plain Qt resize", double(deep50.resize) / double(plain50),
-                double(deep100.resize) / double(plain100));
+    const PlainChainTiming plain50 = timePlainChain(50, 21);
+    const PlainChainTiming plain100 = timePlainChain(100, 21);
+    const double qtShowGrowth = row("plain Qt show", plain50.show, plain100.show);
+    const double qtResizeGrowth = row("plain Qt resize walk", plain50.resize, plain100.resize);
+    std::printf("%-22s %12.3f %12.3f\n", "ours / plain Qt resize", double(deep50.resize) / double(plain50.resize),
+                double(deep100.resize) / double(plain100.resize));
 
     const double growth = double(at8000.ours) / double(at2000.ours);
+    const double qtGrowth = double(at8000.qt) / double(at2000.qt);
     const bool fastEnough = at2000.ratio() <= 0.9;
     const bool linear = growth <= 4.4;
-    // Quadratic work would give 4; Qt's own repaint bookkeeping on a deep
-    // visible tree grows faster than linear too, so the resize is held
-    // against the plain Qt walk.
-    const double chainLimit = std::max(2.6, qtChainGrowth * 1.3);
+    // Quadratic work would give 4; Qt's own bookkeeping on a deep visible
+    // tree (each widget finding its window, repaint regions) grows faster
+    // than linear too, so showing and resizing are held against the same
+    // steps on plain widgets.
+    const double loadLimit = std::max(2.6, qtChainGrowth * 1.3);
+    const double showLimit = std::max(2.6, qtShowGrowth * 1.3);
     const double resizeLimit = std::max(2.6, qtResizeGrowth * 1.3);
-    const bool chainLinear = loadGrowth <= chainLimit && showGrowth <= chainLimit && resizeGrowth <= resizeLimit;
+    const bool chainLinear = loadGrowth <= loadLimit && showGrowth <= showLimit && resizeGrowth <= resizeLimit;
 
     std::printf("\nTargets\n");
     std::printf("  2,000 elements, ours / QUiLoader = %.3f (at most 0.9): %s\n", at2000.ratio(),
                 fastEnough ? "met" : "MISSED");
-    std::printf("  8,000 / 2,000 elements, ours = %.3f (at most 4.4): %s\n", growth, linear ? "met" : "MISSED");
-    std::printf("  chain depth 100 / 50, ours: load %.2f, show %.2f (at most %.2f), resize %.2f (at most %.2f): %s\n",
-                loadGrowth, showGrowth, chainLimit, resizeGrowth, resizeLimit, chainLinear ? "met" : "MISSED");
+    std::printf("  8,000 / 2,000 elements, ours = %.3f (at most 4.4; QUiLoader %.3f): %s\n", growth, qtGrowth,
+                linear ? "met" : "MISSED");
+    std::printf("  chain depth 100 / 50, ours: load %.2f (at most %.2f), show %.2f (at most %.2f), "
+                "resize %.2f (at most %.2f): %s\n",
+                loadGrowth, loadLimit, showGrowth, showLimit, resizeGrowth, resizeLimit, chainLinear ? "met" : "MISSED");
     return fastEnough && linear && chainLinear ? 0 : 1;
 }

@@ -1,4 +1,5 @@
 #include "orvqtlib.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,22 @@ QWidget *createPlainWidget()
     return new QWidget;
 }
 
+// Loads another description into itself while its own is being built.
+class NestedLoader : public OrvQControl<QWidget, OrvQControlBaseImpl>
+{
+    Q_OBJECT
+    Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+public:
+    QString typeName() const override { return QStringLiteral("nestedloader"); }
+
+protected:
+    bool loadControlKeys(const Json::Value &element) override
+    {
+        loadWindowLayout(this, QStringLiteral("Big"));
+        return OrvQControl::loadControlKeys(element);
+    }
+};
+
 // A dialog-like target that takes the window keys.
 class KeyWindow : public QWidget, public OrvQWindowKeyTarget
 {
@@ -83,6 +100,8 @@ private slots:
     void windowKeysOnlyForWindows();
     void transparentWindow();
     void deepNesting();
+    void packageDescriptionsAreKept();
+    void nestedLoadPushesOutItsOwnDescription();
 
 private:
     void write(const QString &name, const QByteArray &content);
@@ -348,6 +367,67 @@ void TestWindowLoader::deepNesting()
     QVERIFY(loadWindowLayout(&target, "Deep"));
     const QList<Probe *> probes = target.findChildren<Probe *>();
     QCOMPARE(probes.size(), depth);
+}
+
+void TestWindowLoader::packageDescriptionsAreKept()
+{
+    const QByteArray kept = R"({"elements":[{"type":"probe","name":"first","child":[{"type":"probe","name":"inner"}]},
+                                            {"type":"probe","name":"second"}]})";
+    const QByteArray package = TestSupport::ZipWriter()
+                                   .stored("Kept.json", kept)
+                                   .stored("Broken.json", R"({"elements":[)")
+                                   .archive();
+    OrvQResourceManager &manager = OrvQResourceManager::instance();
+    manager.loadPackageFromMemory(package.constData(), package.size());
+    // A description on disk of the same name is not what the loader takes.
+    write("Broken.json", R"({"elements":[{"type":"probe","name":"disk"}]})");
+
+    const std::shared_ptr<const Json::Value> document = manager.jsonDocument("kept.JSON");
+    QVERIFY(document);
+    QCOMPARE(manager.jsonDocument("Kept.json"), document);
+    QVERIFY(!manager.jsonDocument("Broken.json"));
+    QVERIFY(!manager.jsonDocument("Absent.json"));
+
+    for (int round = 0; round < 2; ++round) {
+        QWidget target;
+        target.setObjectName("target");
+        callLog.clear();
+        QWidget *last = loadWindowLayout(&target, "Kept");
+        QVERIFY(last);
+        QCOMPARE(last->objectName(), QStringLiteral("second"));
+        QCOMPARE(callLog.filter("load:"), QStringList({"load:first in target", "load:inner in first",
+                                                       "load:second in target"}));
+    }
+    QWidget target;
+    QVERIFY(!loadWindowLayout(&target, "Broken"));
+    QVERIFY(target.children().isEmpty());
+}
+
+void TestWindowLoader::nestedLoadPushesOutItsOwnDescription()
+{
+    // Keeping "Big" evicts "Outer" while "Outer" is still being built; the
+    // rest of "Outer" must still come from a live document.
+    registerControl("nestedloader", &createControlOf<NestedLoader>, true);
+    const QByteArray outer = R"({"elements":[{"type":"nestedloader","name":"nested"},
+                                             {"type":"probe","name":"after","child":[{"type":"probe","name":"deep"}]}]})";
+    const QByteArray head = R"({"elements":[{"type":"probe","name":"big","attr":{"padding":")";
+    const QByteArray tail = R"("}}]})";
+    const int padding = int(MaxKeptDocumentBytes) - head.size() - tail.size() - 16;
+    const QByteArray big = head + QByteArray(padding, 'x') + tail;
+    const QByteArray package = TestSupport::ZipWriter()
+                                   .stored("Outer.json", outer)
+                                   .deflated("Big.json", big)
+                                   .archive();
+    OrvQResourceManager::instance().loadPackageFromMemory(package.constData(), package.size());
+
+    for (int round = 0; round < 2; ++round) {
+        QWidget target;
+        QWidget *last = loadWindowLayout(&target, "Outer");
+        QVERIFY(last);
+        QCOMPARE(last->objectName(), QStringLiteral("after"));
+        QVERIFY(target.findChild<QWidget *>("big"));
+        QVERIFY(target.findChild<QWidget *>("deep"));
+    }
 }
 
 QTEST_MAIN(TestWindowLoader)

@@ -28,6 +28,9 @@ struct FileEntry {
     // memory until they are touched.
     std::unique_ptr<char[], FreeDeleter> bytes;
     quint32 size = 0;
+    // The parsed document, while it is kept, and when it was last asked for.
+    std::shared_ptr<const Json::Value> document;
+    quint64 lastUse = 0;
 };
 
 // Member names and queries fold the same way: ASCII only, byte by byte, with
@@ -146,7 +149,10 @@ struct OrvQResourceManager::Private {
     // neither leak nor invalidate a pointer handed out before.
     std::map<QString, std::unique_ptr<QImage>> m_emptyImages;
     OrvQStyleTables m_styles;
+    quint64 m_keptDocumentBytes = 0;
+    quint64 m_documentClock = 0;
 
+    void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
     void readMembers(OrvQZipArchive *zip);
     bool parseLastStyleFile();
     void release();
@@ -196,6 +202,26 @@ bool OrvQResourceManager::Private::parseLastStyleFile()
         return false;
     OrvQtLib::parseStyles(jsonMember(root, "style"), m_styles);
     return true;
+}
+
+void OrvQResourceManager::Private::keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document)
+{
+    if (file.size > MaxKeptDocumentBytes)
+        return;
+    while (m_keptDocumentBytes + file.size > MaxKeptDocumentBytes) {
+        FileEntry *oldest = nullptr;
+        for (auto &member : m_files) {
+            if (member.second.document && (!oldest || member.second.lastUse < oldest->lastUse))
+                oldest = &member.second;
+        }
+        if (!oldest)
+            break;
+        // A load still building from it holds its own reference.
+        oldest->document.reset();
+        m_keptDocumentBytes -= oldest->size;
+    }
+    file.document = std::move(document);
+    m_keptDocumentBytes += file.size;
 }
 
 void OrvQResourceManager::Private::release()
@@ -280,6 +306,22 @@ bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *s
     if (size)
         *size = found->second.size;
     return true;
+}
+
+std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QString &name)
+{
+    const auto found = m_d->m_files.find(fileKey(name.toStdString()));
+    if (found == m_d->m_files.end())
+        return nullptr;
+    FileEntry &file = found->second;
+    file.lastUse = ++m_d->m_documentClock;
+    if (file.document)
+        return file.document;
+    auto document = std::make_shared<Json::Value>();
+    if (!parseJsonDocument(file.bytes.get(), file.size, *document))
+        return nullptr;
+    m_d->keepDocument(file, document);
+    return document;
 }
 
 QString OrvQResourceManager::baseDir() const

@@ -16,6 +16,9 @@ namespace OrvQtLib {
 // decoded: a tiny file can declare a picture of gigabytes.
 constexpr int MaxImageSide = 16384;
 constexpr qint64 MaxImagePixels = qint64(64) << 20; // 256 MiB as ARGB32
+// Parsed documents are kept while their sources add up to at most this; a
+// parsed tree takes about 17 times the memory of its source.
+constexpr quint32 MaxKeptDocumentBytes = 2 * 1024 * 1024;
 
 // Process-wide holder of the loaded skin: package members, decoded images and
 // the rect and font style tables.
@@ -37,6 +40,12 @@ public:
     // Bytes of a package member, found without regard to ASCII case and with
     // '\' read as '/'; the bytes stay owned by the manager.
     bool fileData(const QString &name, char **data, unsigned *size) const;
+    // The JSON document a package member holds, parsed on first request.
+    // Members never change once loaded, so the tree is kept for later
+    // requests, the least recently used going first when the kept sources
+    // pass MaxKeptDocumentBytes. Null when there is no such member or it does
+    // not parse.
+    std::shared_ptr<const Json::Value> jsonDocument(const QString &name);
     QString baseDir() const;
     // A cached image, or one decoded from the package or the disk; owned by
     // the manager. An image that fails to decode on disk comes back with

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <memory>
+
 
 namespace OrvQtLib {
 
@@ -113,24 +115,24 @@ QWidget *loadWindowLayout(QWidget *target, QString name)
     if (!name.contains(QLatin1String(".json")))
         name += QLatin1String(".json");
 
-    QByteArray diskContent;
-    char *data = nullptr;
-    unsigned size = 0;
-    if (!OrvQResourceManager::instance().fileData(name, &data, &size)) {
-        diskContent = readDescriptionFromDisk(name);
-        data = diskContent.data();
-        size = unsigned(diskContent.size());
+    // A description in the package is parsed once and kept by the manager;
+    // one on disk may change between loads and is read every time.
+    OrvQResourceManager &manager = OrvQResourceManager::instance();
+    std::shared_ptr<const Json::Value> root;
+    if (manager.fileData(name, nullptr, nullptr)) {
+        root = manager.jsonDocument(name);
+    } else {
+        const QByteArray content = readDescriptionFromDisk(name);
+        auto parsed = std::make_shared<Json::Value>();
+        if (parseJsonDocument(content.constData(), size_t(content.size()), *parsed))
+            root = std::move(parsed);
     }
-    if (!data || size == 0)
-        return nullptr;
-
-    Json::Value root;
-    if (!parseJsonDocument(data, size, root))
+    if (!root)
         return nullptr;
 
     try {
-        applyWindowKeys(root, target);
-        return buildElements(root, target);
+        applyWindowKeys(*root, target);
+        return buildElements(*root, target);
     } catch (const Json::Exception &) {
         // The readers do not throw; this only keeps a library fault from
         // leaving the toolkit.
