@@ -102,6 +102,7 @@ private slots:
     void deepNesting();
     void packageDescriptionsAreKept();
     void nestedLoadPushesOutItsOwnDescription();
+    void documentCacheLimit();
 
 private:
     void write(const QString &name, const QByteArray &content);
@@ -405,29 +406,66 @@ void TestWindowLoader::packageDescriptionsAreKept()
 
 void TestWindowLoader::nestedLoadPushesOutItsOwnDescription()
 {
-    // Keeping "Big" evicts "Outer" while "Outer" is still being built; the
-    // rest of "Outer" must still come from a live document.
+    // Keeping "Big" pushes "Outer" out of the cache while "Outer" is still
+    // being built; the rest of "Outer" must still come from a live tree.
     registerControl("nestedloader", &createControlOf<NestedLoader>, true);
     const QByteArray outer = R"({"elements":[{"type":"nestedloader","name":"nested"},
-                                             {"type":"probe","name":"after","child":[{"type":"probe","name":"deep"}]}]})";
-    const QByteArray head = R"({"elements":[{"type":"probe","name":"big","attr":{"padding":")";
-    const QByteArray tail = R"("}}]})";
-    const int padding = int(MaxKeptDocumentBytes) - head.size() - tail.size() - 16;
-    const QByteArray big = head + QByteArray(padding, 'x') + tail;
+        {"type":"probe","name":"after","attr":{"padding":")" + QByteArray(8192, 'o') + R"("},
+         "child":[{"type":"probe","name":"deep"}]}]})";
+    const int padding = 64 * 1024;
+    const QByteArray big = R"({"elements":[{"type":"probe","name":"big","attr":{"padding":")"
+                         + QByteArray(padding, 'x') + R"("}}]})";
     const QByteArray package = TestSupport::ZipWriter()
                                    .stored("Outer.json", outer)
                                    .deflated("Big.json", big)
                                    .archive();
-    OrvQResourceManager::instance().loadPackageFromMemory(package.constData(), package.size());
+    OrvQResourceManager &manager = OrvQResourceManager::instance();
+    manager.loadPackageFromMemory(package.constData(), package.size());
+    // Room for "Big" alone, not for both.
+    manager.setDocumentCacheLimit(padding + 5 * 1024);
 
     for (int round = 0; round < 2; ++round) {
+        const std::weak_ptr<const Json::Value> outerTree = manager.jsonDocument("Outer.json");
+        QVERIFY(!outerTree.expired());
         QWidget target;
         QWidget *last = loadWindowLayout(&target, "Outer");
         QVERIFY(last);
         QCOMPARE(last->objectName(), QStringLiteral("after"));
         QVERIFY(target.findChild<QWidget *>("big"));
         QVERIFY(target.findChild<QWidget *>("deep"));
+        QVERIFY(outerTree.expired());
     }
+    manager.setDocumentCacheLimit(DefaultDocumentCacheLimit);
+}
+
+void TestWindowLoader::documentCacheLimit()
+{
+    const QByteArray package = TestSupport::ZipWriter()
+                                   .stored("Small1.json", R"({"elements":[{"type":"probe","name":"one"}]})")
+                                   .stored("Small2.json", R"({"elements":[{"type":"probe","name":"two"}]})")
+                                   .archive();
+    OrvQResourceManager &manager = OrvQResourceManager::instance();
+    manager.loadPackageFromMemory(package.constData(), package.size());
+
+    const std::weak_ptr<const Json::Value> first = manager.jsonDocument("Small1.json");
+    const std::weak_ptr<const Json::Value> second = manager.jsonDocument("Small2.json");
+    QVERIFY(!first.expired() && !second.expired());
+    QCOMPARE(manager.jsonDocument("Small1.json"), first.lock());
+
+    // Lowering the limit drops the least recently used first.
+    const quint64 limit = manager.documentCacheLimit();
+    manager.jsonDocument("Small1.json");
+    manager.setDocumentCacheLimit(1200);
+    QVERIFY(!first.expired());
+    QVERIFY(second.expired());
+
+    // With no room nothing is kept, and loads still build.
+    manager.setDocumentCacheLimit(0);
+    QVERIFY(first.expired());
+    QVERIFY(manager.jsonDocument("Small2.json") != manager.jsonDocument("Small2.json"));
+    QWidget target;
+    QVERIFY(loadWindowLayout(&target, "Small2"));
+    manager.setDocumentCacheLimit(limit);
 }
 
 QTEST_MAIN(TestWindowLoader)

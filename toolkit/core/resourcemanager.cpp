@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace OrvQtLib {
 
@@ -28,8 +29,10 @@ struct FileEntry {
     // memory until they are touched.
     std::unique_ptr<char[], FreeDeleter> bytes;
     quint32 size = 0;
-    // The parsed document, while it is kept, and when it was last asked for.
+    // The parsed document while it is kept, its estimated memory, and when
+    // it was last asked for.
     std::shared_ptr<const Json::Value> document;
+    quint64 documentMemory = 0;
     quint64 lastUse = 0;
 };
 
@@ -45,6 +48,39 @@ std::string fileKey(std::string name)
             c = '/';
     }
     return name;
+}
+
+// Heap a parsed tree holds, roughly as jsoncpp allocates it: a map node per
+// member or element, a map per array or object, and each string and member
+// name on its own. Walked without recursion.
+quint64 treeMemory(const Json::Value &root)
+{
+    constexpr quint64 PerValue = 96;
+    constexpr quint64 PerContainer = 64;
+    constexpr quint64 PerString = 32;
+    quint64 total = 0;
+    std::vector<const Json::Value *> pending{&root};
+    while (!pending.empty()) {
+        const Json::Value &value = *pending.back();
+        pending.pop_back();
+        total += PerValue;
+        const char *begin = nullptr;
+        const char *end = nullptr;
+        if (value.isString() && value.getString(&begin, &end)) {
+            total += PerString + quint64(end - begin);
+        } else if (value.isObject() || value.isArray()) {
+            total += PerContainer;
+            const bool object = value.isObject();
+            for (auto it = value.begin(); it != value.end(); ++it) {
+                const char *nameEnd = nullptr;
+                const char *name = object ? it.memberName(&nameEnd) : nullptr;
+                if (name && nameEnd)
+                    total += PerString + quint64(nameEnd - name);
+                pending.push_back(&*it);
+            }
+        }
+    }
+    return total;
 }
 
 // Decodes only after the declared size passed the bounds; formats that cannot
@@ -149,10 +185,12 @@ struct OrvQResourceManager::Private {
     // neither leak nor invalidate a pointer handed out before.
     std::map<QString, std::unique_ptr<QImage>> m_emptyImages;
     OrvQStyleTables m_styles;
-    quint64 m_keptDocumentBytes = 0;
+    quint64 m_keptDocumentMemory = 0;
+    quint64 m_documentCacheLimit = DefaultDocumentCacheLimit;
     quint64 m_documentClock = 0;
 
     void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
+    void dropDocumentsBeyond(quint64 limit);
     void readMembers(OrvQZipArchive *zip);
     bool parseLastStyleFile();
     void release();
@@ -206,9 +244,18 @@ bool OrvQResourceManager::Private::parseLastStyleFile()
 
 void OrvQResourceManager::Private::keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document)
 {
-    if (file.size > MaxKeptDocumentBytes)
+    const quint64 memory = treeMemory(*document);
+    if (memory > m_documentCacheLimit)
         return;
-    while (m_keptDocumentBytes + file.size > MaxKeptDocumentBytes) {
+    dropDocumentsBeyond(m_documentCacheLimit - memory);
+    file.document = std::move(document);
+    file.documentMemory = memory;
+    m_keptDocumentMemory += memory;
+}
+
+void OrvQResourceManager::Private::dropDocumentsBeyond(quint64 limit)
+{
+    while (m_keptDocumentMemory > limit) {
         FileEntry *oldest = nullptr;
         for (auto &member : m_files) {
             if (member.second.document && (!oldest || member.second.lastUse < oldest->lastUse))
@@ -218,10 +265,9 @@ void OrvQResourceManager::Private::keepDocument(FileEntry &file, std::shared_ptr
             break;
         // A load still building from it holds its own reference.
         oldest->document.reset();
-        m_keptDocumentBytes -= oldest->size;
+        m_keptDocumentMemory -= oldest->documentMemory;
+        oldest->documentMemory = 0;
     }
-    file.document = std::move(document);
-    m_keptDocumentBytes += file.size;
 }
 
 void OrvQResourceManager::Private::release()
@@ -322,6 +368,17 @@ std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QStri
         return nullptr;
     m_d->keepDocument(file, document);
     return document;
+}
+
+void OrvQResourceManager::setDocumentCacheLimit(quint64 bytes)
+{
+    m_d->m_documentCacheLimit = bytes;
+    m_d->dropDocumentsBeyond(bytes);
+}
+
+quint64 OrvQResourceManager::documentCacheLimit() const
+{
+    return m_d->m_documentCacheLimit;
 }
 
 QString OrvQResourceManager::baseDir() const

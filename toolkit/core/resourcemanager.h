@@ -16,9 +16,11 @@ namespace OrvQtLib {
 // decoded: a tiny file can declare a picture of gigabytes.
 constexpr int MaxImageSide = 16384;
 constexpr qint64 MaxImagePixels = qint64(64) << 20; // 256 MiB as ARGB32
-// Parsed documents are kept while their sources add up to at most this; a
-// parsed tree takes about 17 times the memory of its source.
-constexpr quint32 MaxKeptDocumentBytes = 2 * 1024 * 1024;
+// Parsed documents are kept while their trees, as estimated from their
+// values, add up to at most the document cache limit, this one unless the
+// application sets another. A tree takes 15 to 55 times the bytes of its
+// source, so the bound is on the tree, not on the source.
+constexpr quint64 DefaultDocumentCacheLimit = quint64(32) << 20;
 
 // Process-wide holder of the loaded skin: package members, decoded images and
 // the rect and font style tables.
@@ -42,10 +44,13 @@ public:
     bool fileData(const QString &name, char **data, unsigned *size) const;
     // The JSON document a package member holds, parsed on first request.
     // Members never change once loaded, so the tree is kept for later
-    // requests, the least recently used going first when the kept sources
-    // pass MaxKeptDocumentBytes. Null when there is no such member or it does
+    // requests, the least recently used going first when the kept trees pass
+    // the document cache limit. Null when there is no such member or it does
     // not parse.
     std::shared_ptr<const Json::Value> jsonDocument(const QString &name);
+    // 0 keeps no document; lowering the limit drops documents at once.
+    void setDocumentCacheLimit(quint64 bytes);
+    quint64 documentCacheLimit() const;
     QString baseDir() const;
     // A cached image, or one decoded from the package or the disk; owned by
     // the manager. An image that fails to decode on disk comes back with
