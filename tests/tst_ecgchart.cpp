@@ -18,6 +18,13 @@ namespace {
 constexpr int ChartW = 240;
 constexpr int ChartH = 120;
 
+// A flat trace at height y from x = 0 to x = lastX.
+void addFlatSweep(OrvQECGChart &chart, int lastX, float y)
+{
+    for (int x = 0; x <= lastX; ++x)
+        chart.addPoint(float(x), y);
+}
+
 // A sample trace with flat stretches, steep spikes and turns.
 float sampleY(int i, int shape)
 {
@@ -200,8 +207,7 @@ void TestECGChart::testFirstSweepIsTransparent()
 {
     OrvQECGChart chart;
     chart.resize(ChartW, ChartH);
-    for (int x = 0; x <= 100; ++x)
-        chart.addPoint(float(x), 60.0f);
+    addFlatSweep(chart, 100, 60.0f);
     const QImage image = chart.grab().toImage();
     QVERIFY(hasTraceColour(image, 50));
     QVERIFY(isTransparentOutside(image, 150));
@@ -212,8 +218,7 @@ void TestECGChart::testSnapshotWithoutPointsShownWhole()
 {
     OrvQECGChart chart;
     chart.resize(ChartW, ChartH);
-    for (int x = 0; x <= ChartW; ++x)
-        chart.addPoint(float(x), 60.0f);
+    addFlatSweep(chart, ChartW, 60.0f);
     chart.takeSnapshot();
     chart.clearPoints();
     QCOMPARE(chart.pointCount(), 0);
@@ -227,12 +232,10 @@ void TestECGChart::testGapHidesSnapshotNearRightEdge()
 {
     OrvQECGChart chart;
     chart.resize(ChartW, ChartH);
-    for (int x = 0; x <= ChartW; ++x)
-        chart.addPoint(float(x), 20.0f);
+    addFlatSweep(chart, ChartW, 20.0f);
     chart.takeSnapshot();
     chart.clearPoints();
-    for (int x = 0; x <= ChartW - 30; ++x)
-        chart.addPoint(float(x), 100.0f);
+    addFlatSweep(chart, ChartW - 30, 100.0f);
     const QImage image = chart.grab().toImage();
     // Head at W - 30: the clip (x + 40, ...) is empty, the old trace at y 20
     // is gone everywhere.
@@ -287,12 +290,10 @@ void TestECGChart::testSnapshotHoldsTraceAndOldPicture()
 {
     OrvQECGChart chart;
     chart.resize(ChartW, ChartH);
-    for (int x = 0; x <= ChartW; ++x)
-        chart.addPoint(float(x), 20.0f);
+    addFlatSweep(chart, ChartW, 20.0f);
     chart.takeSnapshot();
     chart.clearPoints();
-    for (int x = 0; x <= 60; ++x)
-        chart.addPoint(float(x), 100.0f);
+    addFlatSweep(chart, 60, 100.0f);
     chart.takeSnapshot();
     const QImage snapshot = chart.impl()->snapshot();
     // New trace on the left, the old one right of the gap, nothing between.
@@ -328,8 +329,7 @@ void TestECGChart::testOversizeChartStaysBounded()
     // As a skin might size it: the pictures must not follow.
     OrvQECGChart chart;
     chart.resize(20000, 20000);
-    for (int x = 0; x < 50; ++x)
-        chart.addPoint(float(x), 100.0f);
+    addFlatSweep(chart, 49, 100.0f);
     chart.takeSnapshot();
     const QImage snapshot = chart.impl()->snapshot();
     QVERIFY(!snapshot.isNull());
