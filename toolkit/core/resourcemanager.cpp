@@ -354,12 +354,14 @@ bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *s
     return true;
 }
 
-std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QString &name)
+std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QString &name, bool *found)
 {
-    const auto found = m_d->m_files.find(fileKey(name.toStdString()));
-    if (found == m_d->m_files.end())
+    const auto member = m_d->m_files.find(fileKey(name.toStdString()));
+    if (found)
+        *found = member != m_d->m_files.end();
+    if (member == m_d->m_files.end())
         return nullptr;
-    FileEntry &file = found->second;
+    FileEntry &file = member->second;
     file.lastUse = ++m_d->m_documentClock;
     if (file.document)
         return file.document;

@@ -46,8 +46,8 @@ public:
     // Members never change once loaded, so the tree is kept for later
     // requests, the least recently used going first when the kept trees pass
     // the document cache limit. Null when there is no such member or it does
-    // not parse.
-    std::shared_ptr<const Json::Value> jsonDocument(const QString &name);
+    // not parse; `found` tells the two apart.
+    std::shared_ptr<const Json::Value> jsonDocument(const QString &name, bool *found = nullptr);
     // 0 keeps no document; lowering the limit drops documents at once.
     void setDocumentCacheLimit(quint64 bytes);
     quint64 documentCacheLimit() const;

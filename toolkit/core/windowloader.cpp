@@ -117,11 +117,9 @@ QWidget *loadWindowLayout(QWidget *target, QString name)
 
     // A description in the package is parsed once and kept by the manager;
     // one on disk may change between loads and is read every time.
-    OrvQResourceManager &manager = OrvQResourceManager::instance();
-    std::shared_ptr<const Json::Value> root;
-    if (manager.fileData(name, nullptr, nullptr)) {
-        root = manager.jsonDocument(name);
-    } else {
+    bool inPackage = false;
+    std::shared_ptr<const Json::Value> root = OrvQResourceManager::instance().jsonDocument(name, &inPackage);
+    if (!inPackage) {
         const QByteArray content = readDescriptionFromDisk(name);
         auto parsed = std::make_shared<Json::Value>();
         if (parseJsonDocument(content.constData(), size_t(content.size()), *parsed))
