@@ -18,12 +18,21 @@ OrvQRectStyle emptyRect()
     return style;
 }
 
-void setStyleAt(OrvQStateRectStyles &group, int index, const OrvQRectStyle &style)
+// Slots 0 to 3 style the unchecked states, 4 to 7 the checked ones; the
+// first of each group fills all four.
+template <class Slot, class Group>
+std::vector<Slot> checkStateSlots(Group unchecked, Group checked)
 {
-    if (index == 4)
-        group.setAll(style);
-    else
-        group.set(index, style);
+    return {
+        Slot::rectStates(0, unchecked, -1, "unchecked"),
+        Slot::rectStates(1, unchecked, StateHover, "unchecked"),
+        Slot::rectStates(2, unchecked, StatePressed, "unchecked"),
+        Slot::rectStates(3, unchecked, StateDisabled, "unchecked"),
+        Slot::rectStates(4, checked, -1, "checked"),
+        Slot::rectStates(5, checked, StateHover, "checked"),
+        Slot::rectStates(6, checked, StatePressed, "checked"),
+        Slot::rectStates(7, checked, StateDisabled, "checked"),
+    };
 }
 
 } // namespace
@@ -39,26 +48,50 @@ OrvQTwoStateButtonImpl::~OrvQTwoStateButtonImpl() = default;
 
 void OrvQTwoStateButtonImpl::setUncheckedStyle(int index, const OrvQRectStyle &style)
 {
-    setStyleAt(m_uncheckedRects, index, style);
+    m_uncheckedRects.setAt(index, style);
 }
 
 void OrvQTwoStateButtonImpl::setCheckedStyle(int index, const OrvQRectStyle &style)
 {
-    setStyleAt(m_checkedRects, index, style);
+    m_checkedRects.setAt(index, style);
 }
 
-void OrvQTwoStateButtonImpl::readCommonAttr(const Json::Value &attr)
+template <class Owner>
+void OrvQTwoStateButtonImpl::appendCommonKeys(OrvQKeyTable<Owner> &keys, bool hoverFollowsNormal)
 {
-    if (QAbstractButton *b = button())
-        b->setText(readGbk(attr, "text"));
-    m_iconAlign.x = readOffset(attr, "iconX");
-    m_iconAlign.y = readOffset(attr, "iconY");
-    m_showIcon = readBool(attr, "showIcon", m_showIcon);
-    m_showText = readBool(attr, "showText", m_showText);
-    m_uncheckedIcon = readUtf8(attr, "iconPath", m_uncheckedIcon);
-    m_uncheckedHotIcon = readUtf8(attr, "hotIconPath", m_uncheckedHotIcon);
-    m_checkedIcon = readUtf8(attr, "siconPath", m_checkedIcon);
-    m_checkedHotIcon = readUtf8(attr, "sHotIconPath", m_checkedHotIcon);
+    using Key = OrvQKey<Owner>;
+    // With hoverFollowsNormal, a hover icon not given (or given empty)
+    // follows its normal icon, so a skin that replaces only the normal icons
+    // never flips to the built-in ones under the pointer.
+    const auto hoverIcon = [hoverFollowsNormal](const char *name, QString Owner::*hover, QString Owner::*normal,
+                                                const char *effect) {
+        return Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
+                           [hoverFollowsNormal, hover, normal](Owner &impl, const QVariant &icon) {
+                               if (!hoverFollowsNormal || !icon.toString().isEmpty())
+                                   impl.*hover = icon.toString();
+                               else
+                                   impl.*hover = impl.*normal;
+                           },
+                           hoverFollowsNormal);
+    };
+    keys.insert(keys.end(), {
+        Key::custom({"text", OrvQKeyType::GbkText, QString(), INT_MIN, INT_MAX, "caption"},
+                    [](Owner &impl, const QVariant &text) {
+                        if (QAbstractButton *b = impl.button())
+                            b->setText(text.toString());
+                    }),
+        Key::numberIn("iconX", &Owner::m_iconAlign, &OrvQImageAlign::x, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX,
+                      "icon x offset"),
+        Key::numberIn("iconY", &Owner::m_iconAlign, &OrvQImageAlign::y, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX,
+                      "icon y offset"),
+        Key::flag("showIcon", &Owner::m_showIcon, std::nullopt, "draw the icon"),
+        Key::flag("showText", &Owner::m_showText, std::nullopt, "draw the caption"),
+        Key::text("iconPath", &Owner::m_uncheckedIcon, std::nullopt, "icon while unchecked"),
+        hoverIcon("hotIconPath", &Owner::m_uncheckedHotIcon, &Owner::m_uncheckedIcon,
+                  "icon while unchecked and hovered"),
+        Key::text("siconPath", &Owner::m_checkedIcon, std::nullopt, "icon while checked"),
+        hoverIcon("sHotIconPath", &Owner::m_checkedHotIcon, &Owner::m_checkedIcon, "icon while checked and hovered"),
+    });
 }
 
 QAbstractButton *OrvQTwoStateButtonImpl::button() const
@@ -95,37 +128,41 @@ OrvQCheckBoxImpl::OrvQCheckBoxImpl(QWidget *widget)
 
 OrvQCheckBoxImpl::~OrvQCheckBoxImpl() = default;
 
+const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &OrvQCheckBoxImpl::styleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQTwoStateButtonImpl>;
+    static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> table = [] {
+        auto table = checkStateSlots<Slot>(&OrvQCheckBoxImpl::m_uncheckedRects, &OrvQCheckBoxImpl::m_checkedRects);
+        table.push_back(Slot::fontSlot(8, &OrvQCheckBoxImpl::m_uncheckedFont, "text while unchecked"));
+        table.push_back(Slot::fontSlot(9, &OrvQCheckBoxImpl::m_checkedFont, "text while checked"));
+        return table;
+    }();
+    return table;
+}
+
+const OrvQKeyTable<OrvQCheckBoxImpl> &OrvQCheckBoxImpl::attrKeys()
+{
+    using Key = OrvQKey<OrvQCheckBoxImpl>;
+    static const OrvQKeyTable<OrvQCheckBoxImpl> keys = [] {
+        OrvQKeyTable<OrvQCheckBoxImpl> table;
+        appendCommonKeys(table, true);
+        table.insert(table.end(), {
+            Key::numberIn("iconHor", &OrvQCheckBoxImpl::m_iconAlign, &OrvQImageAlign::hor, std::nullopt, INT_MIN,
+                          INT_MAX, "icon: 0 left, 1 centre, 2 right"),
+            Key::numberIn("iconVer", &OrvQCheckBoxImpl::m_iconAlign, &OrvQImageAlign::ver, std::nullopt, INT_MIN,
+                          INT_MAX, "icon: 0 top, 1 centre, 2 bottom"),
+        });
+        return table;
+    }();
+    return keys;
+}
+
 bool OrvQCheckBoxImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
         return false;
-
-    using Slot = OrvQStyleSlot<OrvQTwoStateButtonImpl>;
-    applyStyleSlots<OrvQTwoStateButtonImpl>(element, {
-        Slot::rectStates(0, &OrvQCheckBoxImpl::m_uncheckedRects),
-        Slot::rectStates(1, &OrvQCheckBoxImpl::m_uncheckedRects, StateHover),
-        Slot::rectStates(2, &OrvQCheckBoxImpl::m_uncheckedRects, StatePressed),
-        Slot::rectStates(3, &OrvQCheckBoxImpl::m_uncheckedRects, StateDisabled),
-        Slot::rectStates(4, &OrvQCheckBoxImpl::m_checkedRects),
-        Slot::rectStates(5, &OrvQCheckBoxImpl::m_checkedRects, StateHover),
-        Slot::rectStates(6, &OrvQCheckBoxImpl::m_checkedRects, StatePressed),
-        Slot::rectStates(7, &OrvQCheckBoxImpl::m_checkedRects, StateDisabled),
-        Slot::fontSlot(8, &OrvQCheckBoxImpl::m_uncheckedFont),
-        Slot::fontSlot(9, &OrvQCheckBoxImpl::m_checkedFont),
-    }, *this);
-
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (!attr.isObject())
-        return true;
-    readCommonAttr(attr);
-    m_iconAlign.hor = readInt(attr, "iconHor", m_iconAlign.hor);
-    m_iconAlign.ver = readInt(attr, "iconVer", m_iconAlign.ver);
-    // A hover icon not given follows its normal icon, so a skin that replaces
-    // only the normal icons never flips to the built-in ones under the pointer.
-    if (!readString(attr, "hotIconPath") || m_uncheckedHotIcon.isEmpty())
-        m_uncheckedHotIcon = m_uncheckedIcon;
-    if (!readString(attr, "sHotIconPath") || m_checkedHotIcon.isEmpty())
-        m_checkedHotIcon = m_checkedIcon;
+    applyStyleSlots<OrvQTwoStateButtonImpl>(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return true;
 }
 
@@ -179,38 +216,51 @@ OrvQRadioButtonImpl::OrvQRadioButtonImpl(QWidget *widget)
 
 OrvQRadioButtonImpl::~OrvQRadioButtonImpl() = default;
 
+const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &OrvQRadioButtonImpl::styleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQTwoStateButtonImpl>;
+    static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> table = [] {
+        auto table = checkStateSlots<Slot>(&OrvQRadioButtonImpl::m_uncheckedRects,
+                                           &OrvQRadioButtonImpl::m_checkedRects);
+        table.push_back(Slot::fontSlot(8, &OrvQRadioButtonImpl::m_uncheckedFont, "text"));
+        table.push_back(Slot::fontSlot(8, &OrvQRadioButtonImpl::m_checkedFont, "text"));
+        table.push_back(Slot::fontSlot(9, &OrvQRadioButtonImpl::m_checkedFont, "text while checked"));
+        return table;
+    }();
+    return table;
+}
+
+const OrvQKeyTable<OrvQRadioButtonImpl> &OrvQRadioButtonImpl::attrKeys()
+{
+    using Key = OrvQKey<OrvQRadioButtonImpl>;
+    static const OrvQKeyTable<OrvQRadioButtonImpl> keys = [] {
+        OrvQKeyTable<OrvQRadioButtonImpl> table;
+        appendCommonKeys(table, false);
+        // -1 stands for "keep the default" in radio descriptions.
+        table.insert(table.end(), {
+            Key::custom({"iconHor", OrvQKeyType::Int, {}, INT_MIN, INT_MAX, "icon: 0 left, 1 centre, 2 right; -1 keeps"},
+                        [](OrvQRadioButtonImpl &impl, const QVariant &hor) {
+                            if (hor.toInt() != -1)
+                                impl.m_iconAlign.hor = hor.toInt();
+                        }),
+            Key::custom({"iconVer", OrvQKeyType::Int, {}, INT_MIN, INT_MAX, "icon: 0 top, 1 centre, 2 bottom; -1 keeps"},
+                        [](OrvQRadioButtonImpl &impl, const QVariant &ver) {
+                            if (ver.toInt() != -1)
+                                impl.m_iconAlign.ver = ver.toInt();
+                        }),
+            Key::flag("pushlike", &OrvQRadioButtonImpl::m_pushLike, std::nullopt, "text over the icon, like a button"),
+        });
+        return table;
+    }();
+    return keys;
+}
+
 bool OrvQRadioButtonImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
         return false;
-
-    using Slot = OrvQStyleSlot<OrvQTwoStateButtonImpl>;
-    applyStyleSlots<OrvQTwoStateButtonImpl>(element, {
-        Slot::rectStates(0, &OrvQRadioButtonImpl::m_uncheckedRects),
-        Slot::rectStates(1, &OrvQRadioButtonImpl::m_uncheckedRects, StateHover),
-        Slot::rectStates(2, &OrvQRadioButtonImpl::m_uncheckedRects, StatePressed),
-        Slot::rectStates(3, &OrvQRadioButtonImpl::m_uncheckedRects, StateDisabled),
-        Slot::rectStates(4, &OrvQRadioButtonImpl::m_checkedRects),
-        Slot::rectStates(5, &OrvQRadioButtonImpl::m_checkedRects, StateHover),
-        Slot::rectStates(6, &OrvQRadioButtonImpl::m_checkedRects, StatePressed),
-        Slot::rectStates(7, &OrvQRadioButtonImpl::m_checkedRects, StateDisabled),
-        Slot::fontSlot(8, &OrvQRadioButtonImpl::m_uncheckedFont),
-        Slot::fontSlot(8, &OrvQRadioButtonImpl::m_checkedFont),
-        Slot::fontSlot(9, &OrvQRadioButtonImpl::m_checkedFont),
-    }, *this);
-
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (!attr.isObject())
-        return true;
-    readCommonAttr(attr);
-    // -1 stands for "keep the default" in radio descriptions.
-    const int hor = readInt(attr, "iconHor", -1);
-    if (hor != -1)
-        m_iconAlign.hor = hor;
-    const int ver = readInt(attr, "iconVer", -1);
-    if (ver != -1)
-        m_iconAlign.ver = ver;
-    m_pushLike = readBool(attr, "pushlike", m_pushLike);
+    applyStyleSlots<OrvQTwoStateButtonImpl>(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return true;
 }
 
@@ -291,7 +341,7 @@ bool OrvQCheckBox::hitButton(const QPoint &pos) const
 }
 
 OrvQRadioButton::OrvQRadioButton(QWidget *parent)
-    : OrvQControl<QRadioButton, OrvQRadioButtonImpl>(parent)
+    : OrvQControl(parent)
 {
 }
 
@@ -307,18 +357,10 @@ bool OrvQRadioButton::hitButton(const QPoint &pos) const
     return rect().contains(pos);
 }
 
-void OrvQRadioButton::mousePressEvent(QMouseEvent *event)
-{
-    if (m_impl)
-        m_impl->mousePress(event);
-}
-
 void OrvQRadioButton::mouseReleaseEvent(QMouseEvent *event)
 {
     // A toggled handler may delete this button.
-    QPointer<QObject> alive(this);
-    setChecked(!isChecked());
-    if (alive && m_impl)
+    if (survives(this, [this] { setChecked(!isChecked()); }) && m_impl)
         m_impl->mouseRelease(event);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control.h"
-#include "styleslots.h"
+#include "controlkeys.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -40,8 +40,10 @@ public:
 protected:
     explicit OrvQTwoStateButtonImpl(QWidget *widget);
 
-    // The "attr" keys both controls read; the icon alignment is left to each.
-    void readCommonAttr(const Json::Value &attr);
+    // The "attr" keys both controls read, in their order; the icon alignment
+    // is left to each.
+    template <class Owner>
+    static void appendCommonKeys(OrvQKeyTable<Owner> &keys, bool hoverFollowsNormal);
     QAbstractButton *button() const;
     bool checked() const;
     // Size of a named image, or null when it cannot be drawn.
@@ -68,6 +70,9 @@ public:
     explicit OrvQCheckBoxImpl(QWidget *widget);
     ~OrvQCheckBoxImpl() override;
 
+    static const OrvQKeyTable<OrvQCheckBoxImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &styleSlots();
+
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
 };
@@ -79,6 +84,9 @@ class OrvQRadioButtonImpl : public OrvQTwoStateButtonImpl
 public:
     explicit OrvQRadioButtonImpl(QWidget *widget);
     ~OrvQRadioButtonImpl() override;
+
+    static const OrvQKeyTable<OrvQRadioButtonImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &styleSlots();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
@@ -112,7 +120,11 @@ protected:
     bool hitButton(const QPoint &pos) const override;
 };
 
-class OrvQRadioButton : public OrvQControl<QRadioButton, OrvQRadioButtonImpl>
+// Presses reach only the Impl: the radio toggles on release by itself,
+// without Qt's click handling.
+inline constexpr OrvQEventRoutes RadioButtonEventRoutes = OrvQEventRoutes().withPress(OrvQRoute::ImplOnly);
+
+class OrvQRadioButton : public OrvQControl<QRadioButton, OrvQRadioButtonImpl, RadioButtonEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
@@ -127,8 +139,6 @@ public:
 protected:
     bool loadControlKeys(const Json::Value &element) override;
     bool hitButton(const QPoint &pos) const override;
-    // Toggles on release by itself, without Qt's click handling.
-    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 

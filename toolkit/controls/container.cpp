@@ -1,7 +1,6 @@
 #include "container.h"
 
 #include "jsonreaders.h"
-#include "styleslots.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -55,23 +54,37 @@ OrvQContainerImpl::OrvQContainerImpl(QWidget *widget)
 
 OrvQContainerImpl::~OrvQContainerImpl() = default;
 
+const OrvQStyleSlotTable<OrvQContainerImpl> &OrvQContainerImpl::styleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQContainerImpl>;
+    static const OrvQStyleSlotTable<OrvQContainerImpl> table{
+        Slot::rectSlot(0, &OrvQContainerImpl::m_normalStyle, "background"),
+        Slot::rectSlot(0, &OrvQContainerImpl::m_disabledStyle, "background"),
+        Slot::rectSlot(1, &OrvQContainerImpl::m_disabledStyle, "background while disabled"),
+    };
+    return table;
+}
+
+const OrvQKeyTable<OrvQContainerImpl> &OrvQContainerImpl::attrKeys()
+{
+    using Key = OrvQKey<OrvQContainerImpl>;
+    static const OrvQKeyTable<OrvQContainerImpl> keys{
+        Key::custom({"childLayout", OrvQKeyType::Int, int(ChildNone), INT_MIN, INT_MAX,
+                     "children in 0 a row, 1 a column, 2 wrapped rows, 3 wrapped columns; else where they are"},
+                    [](OrvQContainerImpl &impl, const QVariant &value) {
+                        const int mode = value.toInt();
+                        impl.m_childLayout = mode >= ChildRow && mode <= ChildWrapColumns ? mode : ChildNone;
+                    }),
+        Key::number("space", &OrvQContainerImpl::m_space, 0, INT_MIN, INT_MAX, "gap between arranged children"),
+    };
+    return keys;
+}
+
 bool OrvQContainerImpl::load(const Json::Value &element)
 {
     const bool loaded = loadAttributes(element);
-
-    using Slot = OrvQStyleSlot<OrvQContainerImpl>;
-    applyStyleSlots<OrvQContainerImpl>(element, {
-        Slot::rectSlot(0, &OrvQContainerImpl::m_normalStyle),
-        Slot::rectSlot(0, &OrvQContainerImpl::m_disabledStyle),
-        Slot::rectSlot(1, &OrvQContainerImpl::m_disabledStyle),
-    }, *this);
-
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (attr.isObject()) {
-        const int mode = readInt(attr, "childLayout", ChildNone);
-        m_childLayout = mode >= ChildRow && mode <= ChildWrapColumns ? mode : ChildNone;
-        m_space = readInt(attr, "space", 0);
-    }
+    applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return loaded;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control.h"
-#include "stylerecords.h"
+#include "controlkeys.h"
 
 #include <QWidget>
 
@@ -25,6 +25,9 @@ public:
 
     explicit OrvQContainerImpl(QWidget *widget);
     ~OrvQContainerImpl() override;
+
+    static const OrvQKeyTable<OrvQContainerImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQContainerImpl> &styleSlots();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;

@@ -26,12 +26,6 @@ const QString &initialText()
     return text;
 }
 
-// "attr"."text" as GBK, when the element has it.
-std::optional<QString> elementText(const Json::Value &element)
-{
-    return jsonToGbk(jsonMember(jsonObject(element, "attr"), "text"));
-}
-
 // x of a character on its line; a position kept from an older layout is
 // clamped to the line.
 qreal xOfPosition(const QTextLine &line, int position)
@@ -74,15 +68,27 @@ OrvQLabelImpl::OrvQLabelImpl(QWidget *widget)
 
 OrvQLabelImpl::~OrvQLabelImpl() = default;
 
+const OrvQStyleSlotTable<OrvQLabelImpl> &OrvQLabelImpl::styleSlots()
+{
+    static const OrvQStyleSlotTable<OrvQLabelImpl> table{
+        OrvQStyleSlot<OrvQLabelImpl>::fontSlot(0, &OrvQLabelImpl::m_textStyle, "text"),
+    };
+    return table;
+}
+
+const OrvQKeyTable<OrvQLabelImpl> &OrvQLabelImpl::attrKeys()
+{
+    static const OrvQKeyTable<OrvQLabelImpl> keys{
+        OrvQKey<OrvQLabelImpl>::gbkText("text", &OrvQLabelImpl::m_fullText, std::nullopt, "the text"),
+    };
+    return keys;
+}
+
 bool OrvQLabelImpl::load(const Json::Value &element)
 {
     const bool loaded = loadAttributes(element);
-    using Slot = OrvQStyleSlot<OrvQLabelImpl>;
-    applyStyleSlots<OrvQLabelImpl>(element, {
-        Slot::fontSlot(0, &OrvQLabelImpl::m_textStyle),
-    }, *this);
-    if (const auto text = elementText(element))
-        m_fullText = *text;
+    applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return loaded;
 }
 
@@ -95,7 +101,7 @@ void OrvQLabelImpl::draw(QPainter *painter, const QRect &rect)
 // ---- OrvQLabel ---------------------------------------------------------------
 
 OrvQLabel::OrvQLabel(QWidget *parent)
-    : OrvQControl<QLabel, OrvQLabelImpl>(parent)
+    : OrvQControl(parent)
 {
     QLabel::setText(initialText());
     m_shownText = initialText();
@@ -132,11 +138,6 @@ void OrvQLabel::applyTextStyle()
     setAlignment(OrvQControlBaseImpl::alignmentOf(style));
 }
 
-void OrvQLabel::paintEvent(QPaintEvent *event)
-{
-    QLabel::paintEvent(event);
-}
-
 void OrvQLabel::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
@@ -167,15 +168,30 @@ OrvQLabelExImpl::OrvQLabelExImpl(QWidget *widget)
 
 OrvQLabelExImpl::~OrvQLabelExImpl() = default;
 
+const OrvQStyleSlotTable<OrvQLabelExImpl> &OrvQLabelExImpl::styleSlots()
+{
+    static const OrvQStyleSlotTable<OrvQLabelExImpl> table{
+        OrvQStyleSlot<OrvQLabelExImpl>::fontSlot(0, &OrvQLabelExImpl::m_textStyle, "text"),
+    };
+    return table;
+}
+
+const OrvQKeyTable<OrvQLabelExImpl> &OrvQLabelExImpl::attrKeys()
+{
+    static const OrvQKeyTable<OrvQLabelExImpl> keys{
+        OrvQKey<OrvQLabelExImpl>::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, "the text"},
+                                         [](OrvQLabelExImpl &impl, const QVariant &text) {
+                                             impl.m_document.setPlainText(text.toString());
+                                         }),
+    };
+    return keys;
+}
+
 bool OrvQLabelExImpl::load(const Json::Value &element)
 {
     const bool loaded = loadAttributes(element);
-    using Slot = OrvQStyleSlot<OrvQLabelExImpl>;
-    applyStyleSlots<OrvQLabelExImpl>(element, {
-        Slot::fontSlot(0, &OrvQLabelExImpl::m_textStyle),
-    }, *this);
-    if (const auto text = elementText(element))
-        m_document.setPlainText(*text);
+    applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     m_document.setDefaultFont(fontOf(m_textStyle));
     return loaded;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control.h"
-#include "stylerecords.h"
+#include "controlkeys.h"
 
 #include <QLabel>
 #include <QTextDocument>
@@ -20,6 +20,9 @@ public:
     explicit OrvQLabelImpl(QWidget *widget);
     ~OrvQLabelImpl() override;
 
+    static const OrvQKeyTable<OrvQLabelImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQLabelImpl> &styleSlots();
+
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
 
@@ -33,7 +36,11 @@ private:
     QString m_fullText;
 };
 
-class OrvQLabel : public OrvQControl<QLabel, OrvQLabelImpl>
+// A label paints as QLabel does, from the font, palette and alignment its
+// style gave it.
+inline constexpr OrvQEventRoutes LabelEventRoutes = OrvQEventRoutes().withPaint(OrvQRoute::BaseOnly);
+
+class OrvQLabel : public OrvQControl<QLabel, OrvQLabelImpl, LabelEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
@@ -57,7 +64,6 @@ public slots:
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;
-    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -94,6 +100,9 @@ class OrvQLabelExImpl : public OrvQControlBaseImpl
 public:
     explicit OrvQLabelExImpl(QWidget *widget);
     ~OrvQLabelExImpl() override;
+
+    static const OrvQKeyTable<OrvQLabelExImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQLabelExImpl> &styleSlots();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;

@@ -13,24 +13,37 @@ OrvQProgressBarImpl::OrvQProgressBarImpl(QWidget *widget)
 
 OrvQProgressBarImpl::~OrvQProgressBarImpl() = default;
 
+const OrvQStyleSlotTable<OrvQProgressBarImpl> &OrvQProgressBarImpl::styleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQProgressBarImpl>;
+    static const OrvQStyleSlotTable<OrvQProgressBarImpl> table{
+        Slot::rectSlot(0, &OrvQProgressBarImpl::m_grooveStyle, "groove"),
+        Slot::rectSlot(2, &OrvQProgressBarImpl::m_chunkStyle, "filled part"),
+        Slot::fontSlot(4, &OrvQProgressBarImpl::m_textStyle, "percentage"),
+    };
+    return table;
+}
+
+const OrvQKeyTable<OrvQProgressBarImpl> &OrvQProgressBarImpl::attrKeys()
+{
+    using Key = OrvQKey<OrvQProgressBarImpl>;
+    static const OrvQKeyTable<OrvQProgressBarImpl> keys{
+        Key::flag("showText", &OrvQProgressBarImpl::m_showText, std::nullopt, "draw the percentage"),
+        Key::custom({"val", OrvQKeyType::Int, 0, INT_MIN, INT_MAX, "value"},
+                    [](OrvQProgressBarImpl &impl, const QVariant &value) {
+                        if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))
+                            bar->setValue(value.toInt());
+                    }),
+    };
+    return keys;
+}
+
 bool OrvQProgressBarImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
         return false;
-
-    using Slot = OrvQStyleSlot<OrvQProgressBarImpl>;
-    applyStyleSlots<OrvQProgressBarImpl>(element, {
-        Slot::rectSlot(0, &OrvQProgressBarImpl::m_grooveStyle),
-        Slot::rectSlot(2, &OrvQProgressBarImpl::m_chunkStyle),
-        Slot::fontSlot(4, &OrvQProgressBarImpl::m_textStyle),
-    }, *this);
-
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (!attr.isObject())
-        return true;
-    m_showText = readBool(attr, "showText", m_showText);
-    if (auto *bar = qobject_cast<QProgressBar *>(m_widget))
-        bar->setValue(readInt(attr, "val", 0));
+    applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control.h"
-#include "styleslots.h"
+#include "controlkeys.h"
 
 #include <QProgressBar>
 
@@ -16,6 +16,9 @@ class OrvQProgressBarImpl : public OrvQControlBaseImpl
 public:
     explicit OrvQProgressBarImpl(QWidget *widget);
     ~OrvQProgressBarImpl() override;
+
+    static const OrvQKeyTable<OrvQProgressBarImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQProgressBarImpl> &styleSlots();
 
     bool load(const Json::Value &element);
     void paint(QWidget *widget, QPaintEvent *event) override;

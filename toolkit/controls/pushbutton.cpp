@@ -19,11 +19,6 @@ OrvQRectStyle buttonRect(QRgb color)
 
 } // namespace
 
-int readOffset(const Json::Value &attr, const char *key)
-{
-    return qBound(-QWIDGETSIZE_MAX, readInt(attr, key, 0), QWIDGETSIZE_MAX);
-}
-
 OrvQPushButtonImpl::OrvQPushButtonImpl(QWidget *widget)
     : OrvQControlBaseImpl(widget)
 {
@@ -38,38 +33,52 @@ OrvQPushButtonImpl::OrvQPushButtonImpl(QWidget *widget)
 
 OrvQPushButtonImpl::~OrvQPushButtonImpl() = default;
 
+const OrvQStyleSlotTable<OrvQPushButtonImpl> &OrvQPushButtonImpl::styleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQPushButtonImpl>;
+    static const OrvQStyleSlotTable<OrvQPushButtonImpl> table{
+        Slot::rectStates(0, &OrvQPushButtonImpl::m_rectStyles, -1, "background"),
+        Slot::rectStates(1, &OrvQPushButtonImpl::m_rectStyles, StateHover, "background"),
+        Slot::rectStates(2, &OrvQPushButtonImpl::m_rectStyles, StatePressed, "background"),
+        Slot::rectStates(3, &OrvQPushButtonImpl::m_rectStyles, StateDisabled, "background"),
+        Slot::fontStates(4, &OrvQPushButtonImpl::m_fontStyles, -1, "text"),
+        Slot::fontStates(5, &OrvQPushButtonImpl::m_fontStyles, StateHover, "text"),
+        Slot::fontStates(6, &OrvQPushButtonImpl::m_fontStyles, StatePressed, "text"),
+        Slot::fontStates(7, &OrvQPushButtonImpl::m_fontStyles, StateDisabled, "text"),
+    };
+    return table;
+}
+
+const OrvQKeyTable<OrvQPushButtonImpl> &OrvQPushButtonImpl::attrKeys()
+{
+    using Key = OrvQKey<OrvQPushButtonImpl>;
+    using Impl = OrvQPushButtonImpl;
+    static const OrvQKeyTable<OrvQPushButtonImpl> keys{
+        Key::flag("hasIcon", &Impl::m_hasIcon, std::nullopt, "draw the icon"),
+        Key::text("iconPath", &Impl::m_iconPath, std::nullopt, "icon"),
+        Key::text("hotIconPath", &Impl::m_hotIconPath, std::nullopt, "icon while hovered"),
+        Key::custom({"text", OrvQKeyType::GbkText, QString(), INT_MIN, INT_MAX, "caption"},
+                    [](Impl &impl, const QVariant &text) {
+                        if (auto *button = qobject_cast<QAbstractButton *>(impl.m_widget))
+                            button->setText(text.toString());
+                    }),
+        Key::flag("showText", &Impl::m_showText, std::nullopt, "draw the caption"),
+        Key::numberIn("iconHor", &Impl::m_iconAlign, &OrvQImageAlign::hor, 1, INT_MIN, INT_MAX, "icon: 0 left, 1 centre, 2 right"),
+        Key::numberIn("iconVer", &Impl::m_iconAlign, &OrvQImageAlign::ver, 1, INT_MIN, INT_MAX, "icon: 0 top, 1 centre, 2 bottom"),
+        Key::numberIn("iconX", &Impl::m_iconAlign, &OrvQImageAlign::x, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, "icon x offset"),
+        Key::numberIn("iconY", &Impl::m_iconAlign, &OrvQImageAlign::y, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, "icon y offset"),
+        Key::number("txtX", &Impl::m_textX, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, "caption x offset"),
+        Key::number("txtY", &Impl::m_textY, 0, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, "caption y offset"),
+    };
+    return keys;
+}
+
 bool OrvQPushButtonImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
         return false;
-
-    using Slot = OrvQStyleSlot<OrvQPushButtonImpl>;
-    applyStyleSlots<OrvQPushButtonImpl>(element, {
-        Slot::rectStates(0, &OrvQPushButtonImpl::m_rectStyles),
-        Slot::rectStates(1, &OrvQPushButtonImpl::m_rectStyles, StateHover),
-        Slot::rectStates(2, &OrvQPushButtonImpl::m_rectStyles, StatePressed),
-        Slot::rectStates(3, &OrvQPushButtonImpl::m_rectStyles, StateDisabled),
-        Slot::fontStates(4, &OrvQPushButtonImpl::m_fontStyles),
-        Slot::fontStates(5, &OrvQPushButtonImpl::m_fontStyles, StateHover),
-        Slot::fontStates(6, &OrvQPushButtonImpl::m_fontStyles, StatePressed),
-        Slot::fontStates(7, &OrvQPushButtonImpl::m_fontStyles, StateDisabled),
-    }, *this);
-
-    const Json::Value &attr = jsonObject(element, "attr");
-    if (!attr.isObject())
-        return true;
-    m_hasIcon = readBool(attr, "hasIcon", m_hasIcon);
-    m_iconPath = readUtf8(attr, "iconPath", m_iconPath);
-    m_hotIconPath = readUtf8(attr, "hotIconPath", m_hotIconPath);
-    if (auto *button = qobject_cast<QAbstractButton *>(m_widget))
-        button->setText(readGbk(attr, "text"));
-    m_showText = readBool(attr, "showText", m_showText);
-    m_iconAlign.hor = readInt(attr, "iconHor", 1);
-    m_iconAlign.ver = readInt(attr, "iconVer", 1);
-    m_iconAlign.x = readOffset(attr, "iconX");
-    m_iconAlign.y = readOffset(attr, "iconY");
-    m_textX = readOffset(attr, "txtX");
-    m_textY = readOffset(attr, "txtY");
+    applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return true;
 }
 

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "control.h"
-#include "styleslots.h"
+#include "controlkeys.h"
 
 #include <QPushButton>
 
 namespace OrvQtLib {
-
-// An icon or text offset of a description, held to the range of widget
-// coordinates so that no sum of an offset and a position overflows.
-int readOffset(const Json::Value &attr, const char *key);
 
 // Skinned push button: a rect style and a font style per visual state, and an
 // icon that may change while hovered.
@@ -20,6 +16,9 @@ class OrvQPushButtonImpl : public OrvQControlBaseImpl
 public:
     explicit OrvQPushButtonImpl(QWidget *widget);
     ~OrvQPushButtonImpl() override;
+
+    static const OrvQKeyTable<OrvQPushButtonImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQPushButtonImpl> &styleSlots();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controlbase.h"
+#include "controlkeys.h"
 
 #include <QPointer>
 
@@ -13,13 +14,68 @@ class QPaintEvent;
 
 namespace OrvQtLib {
 
+// Where one Qt event handler of a control goes: to the Qt base handler, to
+// the Impl, to both in either order, or nowhere (the event stays accepted).
+enum class OrvQRoute : quint8 {
+    Nothing,
+    BaseOnly,
+    ImplOnly,
+    BaseThenImpl,
+    ImplThenBase,
+};
+
+// The routes of a control's six mouse handlers and its paint handler. For
+// painting, the Impl's part is its paint() and the base's is the Qt widget's
+// own painting.
+struct OrvQEventRoutes {
+    OrvQRoute enter = OrvQRoute::BaseThenImpl;
+    OrvQRoute leave = OrvQRoute::BaseThenImpl;
+    OrvQRoute press = OrvQRoute::BaseThenImpl;
+    OrvQRoute release = OrvQRoute::BaseThenImpl;
+    OrvQRoute move = OrvQRoute::BaseThenImpl;
+    OrvQRoute doubleClick = OrvQRoute::BaseThenImpl;
+    OrvQRoute paint = OrvQRoute::ImplOnly;
+
+    // Chained from the defaults, e.g.
+    //   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
+    constexpr OrvQEventRoutes mouse(OrvQRoute route) const
+    {
+        OrvQEventRoutes r = *this;
+        r.enter = r.leave = r.press = r.release = r.move = r.doubleClick = route;
+        return r;
+    }
+    constexpr OrvQEventRoutes withEnter(OrvQRoute route) const { return with(&OrvQEventRoutes::enter, route); }
+    constexpr OrvQEventRoutes withLeave(OrvQRoute route) const { return with(&OrvQEventRoutes::leave, route); }
+    constexpr OrvQEventRoutes withPress(OrvQRoute route) const { return with(&OrvQEventRoutes::press, route); }
+    constexpr OrvQEventRoutes withRelease(OrvQRoute route) const { return with(&OrvQEventRoutes::release, route); }
+    constexpr OrvQEventRoutes withMove(OrvQRoute route) const { return with(&OrvQEventRoutes::move, route); }
+    constexpr OrvQEventRoutes withDoubleClick(OrvQRoute route) const
+    {
+        return with(&OrvQEventRoutes::doubleClick, route);
+    }
+    constexpr OrvQEventRoutes withPaint(OrvQRoute route) const { return with(&OrvQEventRoutes::paint, route); }
+
+private:
+    constexpr OrvQEventRoutes with(OrvQRoute OrvQEventRoutes::*handler, OrvQRoute route) const
+    {
+        OrvQEventRoutes r = *this;
+        r.*handler = route;
+        return r;
+    }
+};
+
+// Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
+inline constexpr OrvQEventRoutes DefaultEventRoutes{};
+
 // The widget half of a control: a Qt widget class with IOrvQControlBase on
-// top, owning its implementation object and forwarding events to it.
+// top, owning its implementation object and routing events to it.
 //
-// A concrete control derives from OrvQControl<QtWidget, ItsImpl>, adds
-// Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers typeName()
-// and, when it has keys of its own, overrides loadControlKeys().
-template <class QtBase, class Impl = OrvQControlBaseImpl>
+// A concrete control derives from OrvQControl<QtWidget, ItsImpl[, Routes]>,
+// adds Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers
+// typeName() and, when it has keys of its own, overrides loadControlKeys().
+// A handler that does more than its route overrides the Qt handler, calls
+// the template's and then does its part under survives().
+template <class QtBase, class Impl = OrvQControlBaseImpl, const OrvQEventRoutes &Routes = DefaultEventRoutes>
 class OrvQControl : public QtBase, public IOrvQControlBase
 {
 public:
@@ -37,6 +93,9 @@ public:
         // still whole.
         m_impl.reset();
     }
+
+    // The keys and style slots the control reads, from the Impl's tables.
+    static OrvQControlSchema schema() { return schemaOf<Impl>(); }
 
     OrvQControlBase *controlBase() override { return &m_base; }
 
@@ -72,60 +131,65 @@ protected:
     // The control's own keys. The default reads the attribute table only.
     virtual bool loadControlKeys(const Json::Value &element) { return m_impl->loadAttributes(element); }
 
-    // Each handler runs the Qt base first. The base may run a slot that
-    // deletes this widget (a clicked handler closing its window), so the Impl
-    // is reached only while the widget still lives.
     void enterEvent(QEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::enterEvent(event);
-        if (alive && m_impl)
-            m_impl->mouseEnter(event);
+        route(Routes.enter, [&] { QtBase::enterEvent(event); }, [&] { m_impl->mouseEnter(event); });
     }
     void leaveEvent(QEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::leaveEvent(event);
-        if (alive && m_impl)
-            m_impl->mouseLeave(event);
+        route(Routes.leave, [&] { QtBase::leaveEvent(event); }, [&] { m_impl->mouseLeave(event); });
     }
     void mousePressEvent(QMouseEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::mousePressEvent(event);
-        if (alive && m_impl)
-            m_impl->mousePress(event);
+        route(Routes.press, [&] { QtBase::mousePressEvent(event); }, [&] { m_impl->mousePress(event); });
     }
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::mouseReleaseEvent(event);
-        if (alive && m_impl)
-            m_impl->mouseRelease(event);
+        route(Routes.release, [&] { QtBase::mouseReleaseEvent(event); }, [&] { m_impl->mouseRelease(event); });
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::mouseMoveEvent(event);
-        if (alive && m_impl)
-            m_impl->mouseMove(event);
+        route(Routes.move, [&] { QtBase::mouseMoveEvent(event); }, [&] { m_impl->mouseMove(event); });
     }
     void mouseDoubleClickEvent(QMouseEvent *event) override
     {
-        QPointer<QObject> alive(this);
-        QtBase::mouseDoubleClickEvent(event);
-        if (alive && m_impl)
-            m_impl->mouseDoubleClick(event);
+        route(Routes.doubleClick, [&] { QtBase::mouseDoubleClickEvent(event); },
+              [&] { m_impl->mouseDoubleClick(event); });
     }
-    // Painting belongs to the Impl alone; the Qt base does not paint.
     void paintEvent(QPaintEvent *event) override
     {
-        if (m_impl)
-            m_impl->paint(this, event);
+        route(Routes.paint, [&] { QtBase::paintEvent(event); }, [&] { m_impl->paint(this, event); });
     }
 
     OrvQControlBase m_base;
     std::unique_ptr<Impl> m_impl;
+
+private:
+    // Either side may delete this widget (a clicked handler closing its
+    // window), so the other side runs only if the widget survived.
+    template <class Base, class ToImpl>
+    void route(OrvQRoute route, Base &&base, ToImpl &&toImpl)
+    {
+        switch (route) {
+        case OrvQRoute::Nothing:
+            break;
+        case OrvQRoute::BaseOnly:
+            base();
+            break;
+        case OrvQRoute::ImplOnly:
+            if (m_impl)
+                toImpl();
+            break;
+        case OrvQRoute::BaseThenImpl:
+            if (survives(this, base) && m_impl)
+                toImpl();
+            break;
+        case OrvQRoute::ImplThenBase:
+            if (!m_impl || survives(this, toImpl))
+                base();
+            break;
+        }
+    }
 };
 
 } // namespace OrvQtLib

@@ -74,6 +74,19 @@ int intOrZero(const Json::Value *value)
 
 } // namespace
 
+const std::vector<const char *> &commonElementKeys()
+{
+    static const std::vector<const char *> keys{"type", "child", "name", "tooltip", "visibility", "enable",
+                                                "layout", "x", "y", "w", "h", "attr", "style"};
+    return keys;
+}
+
+const std::vector<const char *> &layoutKeys()
+{
+    static const std::vector<const char *> keys{"type", "x", "y", "r", "b", "hor", "ver", "wType", "hType"};
+    return keys;
+}
+
 // ---- OrvQControlBase ---------------------------------------------------------
 
 void OrvQControlBase::loadCommonAttributes(const Json::Value &element)

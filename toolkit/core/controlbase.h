@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QEvent;
 class QMouseEvent;
@@ -79,6 +80,23 @@ public:
     virtual OrvQControlBaseImpl *impl() const = 0;
     virtual void loadFinished() = 0;
 };
+
+// Keys every element may carry, read by the loader and OrvQControlBase
+// ("type", "child", "name", ... "attr", "style"), and the keys of its
+// "layout" object.
+const std::vector<const char *> &commonElementKeys();
+const std::vector<const char *> &layoutKeys();
+
+// Runs `call`, which may delete `object`: a Qt base handler, or a signal
+// whose slot closes a window. True when `object` outlived it; after false,
+// nothing of the object may be touched.
+template <class Call>
+bool survives(QObject *object, Call &&call)
+{
+    QPointer<QObject> alive(object);
+    call();
+    return !alive.isNull();
+}
 
 // The control interface of a widget or object, if it has one.
 IOrvQControlBase *controlInterface(QObject *object);

@@ -1,6 +1,7 @@
 #include "controlregistry.h"
 
 #include "controlbase.h"
+#include "controlkeys.h"
 #include "resourcemanager.h"
 
 #include <QApplication>
@@ -13,7 +14,11 @@ namespace OrvQtLib {
 namespace {
 
 struct ControlTypeRegistry {
-    std::map<std::string, ControlCreator> creators;
+    struct Entry {
+        ControlCreator creator = nullptr;
+        ControlSchemaSource schema = nullptr;
+    };
+    std::map<std::string, Entry> creators;
     std::set<std::string> exposedTypes;
     bool initialized = false;
     bool previewMode = false;
@@ -54,12 +59,12 @@ bool loadSkinPackage(const QString &path)
     return OrvQResourceManager::instance().loadPackage(path);
 }
 
-void registerControl(const char *typeName, ControlCreator creator, bool exposed)
+void registerControl(const char *typeName, ControlCreator creator, bool exposed, ControlSchemaSource schema)
 {
     if (!typeName || !creator)
         return;
     ControlTypeRegistry &r = registry();
-    r.creators[typeName] = creator;
+    r.creators[typeName] = {creator, schema};
     if (exposed)
         r.exposedTypes.insert(typeName);
 }
@@ -73,7 +78,7 @@ QWidget *createControl(const char *typeName, const Json::Value &element, QWidget
     if (found == r.creators.end())
         return nullptr;
 
-    QWidget *widget = found->second();
+    QWidget *widget = found->second.creator();
     if (!widget)
         return nullptr;
     widget->setParent(parent);
@@ -90,6 +95,25 @@ bool isPreviewMode()
 const std::set<std::string> &exposedTypes()
 {
     return registry().exposedTypes;
+}
+
+std::vector<std::string> registeredTypes()
+{
+    std::vector<std::string> names;
+    for (const auto &entry : registry().creators)
+        names.push_back(entry.first);
+    return names;
+}
+
+std::optional<OrvQControlSchema> controlSchema(const char *typeName)
+{
+    if (!typeName)
+        return std::nullopt;
+    const ControlTypeRegistry &r = registry();
+    const auto found = r.creators.find(typeName);
+    if (found == r.creators.end() || !found->second.schema)
+        return std::nullopt;
+    return found->second.schema();
 }
 
 bool isLayoutToolPath(const QString &executablePath)

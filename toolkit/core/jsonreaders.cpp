@@ -1,9 +1,11 @@
 #include "jsonreaders.h"
 
 #include "controlbase.h"
+#include "stylerecords.h"
 
 #include <json/reader.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace OrvQtLib {
@@ -160,6 +162,45 @@ double readDouble(const Json::Value &object, const char *key, double fallback)
 std::string readString(const Json::Value &object, const char *key, const std::string &fallback)
 {
     return readString(object, key).value_or(fallback);
+}
+
+std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum)
+{
+    const Json::Value &value = jsonMember(object, key);
+    if (const auto number = jsonToInt(value))
+        return std::clamp(*number, minimum, maximum);
+    // Out of the int range, or a fraction jsoncpp will not convert: the
+    // number still says "very large" or "very small".
+    if (value.isNumeric())
+        return int(std::clamp(value.asDouble(), double(minimum), double(maximum)));
+    return std::nullopt;
+}
+
+int readBoundedInt(const Json::Value &object, const char *key, int fallback, int minimum, int maximum)
+{
+    return readBoundedInt(object, key, minimum, maximum).value_or(fallback);
+}
+
+int readOffset(const Json::Value &object, const char *key, int fallback)
+{
+    return readBoundedInt(object, key, fallback, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+int readExtent(const Json::Value &object, const char *key, int fallback)
+{
+    return readBoundedInt(object, key, fallback, 0, QWIDGETSIZE_MAX);
+}
+
+std::optional<QColor> readColor(const Json::Value &object, const char *key)
+{
+    const Json::Value &value = jsonMember(object, key);
+    if (value.isString())
+        return colorFromHex(value.asString());
+    if (value.isInt())
+        return QColor(QRgb(quint32(value.asInt())));
+    if (value.isUInt())
+        return QColor(QRgb(value.asUInt()));
+    return std::nullopt;
 }
 
 QString readUtf8(const Json::Value &object, const char *key, const QString &fallback)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <json/value.h>
 
@@ -77,6 +79,19 @@ unsigned readUInt(const Json::Value &object, const char *key, unsigned fallback)
 bool readBool(const Json::Value &object, const char *key, bool fallback);
 double readDouble(const Json::Value &object, const char *key, double fallback);
 std::string readString(const Json::Value &object, const char *key, const std::string &fallback);
+// An integer held to [minimum, maximum]. Numbers beyond the int range (or
+// with a fraction) clamp too; other types count as absent.
+std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum);
+int readBoundedInt(const Json::Value &object, const char *key, int fallback, int minimum, int maximum);
+// A pixel offset or position, held to the range of widget coordinates so that
+// no sum of an offset and a position overflows.
+int readOffset(const Json::Value &object, const char *key, int fallback = 0);
+// A pixel extent (a width, a height, a margin): 0 to QWIDGETSIZE_MAX.
+int readExtent(const Json::Value &object, const char *key, int fallback);
+// A colour: hexadecimal RGB text, opaque; or a number taken as a QRgb whose
+// alpha is ignored.
+std::optional<QColor> readColor(const Json::Value &object, const char *key);
+
 // UTF-8 text (names, style names, image names, paths).
 QString readUtf8(const Json::Value &object, const char *key, const QString &fallback = {});
 // User-visible text stored as GBK bytes.

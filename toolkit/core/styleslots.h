@@ -8,7 +8,7 @@
 
 #include <array>
 #include <functional>
-#include <initializer_list>
+#include <vector>
 
 namespace OrvQtLib {
 
@@ -22,6 +22,15 @@ struct OrvQStateStyles {
     {
         if (state >= 0 && state < 4)
             records[size_t(state)] = record;
+    }
+    // The indexing of public style setters: 0 to 3 replace one state's
+    // record, 4 replaces all four, any other index is ignored.
+    void setAt(int index, const Record &record)
+    {
+        if (index == 4)
+            setAll(record);
+        else
+            set(index, record);
     }
     Record &operator[](int state) { return records[size_t(qBound(0, state, 3))]; }
     const Record &operator[](int state) const { return records[size_t(qBound(0, state, 3))]; }
@@ -50,42 +59,54 @@ struct OrvQStyleSlot {
     OrvQFontStyle Owner::*font = nullptr;
     OrvQStateFontStyles Owner::*fontGroup = nullptr;
     int state = -1; // -1: all four states
+    const char *role = ""; // what the slot styles, for the tools that list slots
 
-    static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record)
+    static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record, const char *role = "")
     {
         OrvQStyleSlot row;
         row.slot = slot;
         row.target = Rect;
         row.rect = record;
+        row.role = role;
         return row;
     }
-    static OrvQStyleSlot rectStates(int slot, OrvQStateRectStyles Owner::*group, int state = -1)
+    static OrvQStyleSlot rectStates(int slot, OrvQStateRectStyles Owner::*group, int state = -1,
+                                    const char *role = "")
     {
         OrvQStyleSlot row;
         row.slot = slot;
         row.target = RectGroup;
         row.rectGroup = group;
         row.state = state;
+        row.role = role;
         return row;
     }
-    static OrvQStyleSlot fontSlot(int slot, OrvQFontStyle Owner::*record)
+    static OrvQStyleSlot fontSlot(int slot, OrvQFontStyle Owner::*record, const char *role = "")
     {
         OrvQStyleSlot row;
         row.slot = slot;
         row.target = Font;
         row.font = record;
+        row.role = role;
         return row;
     }
-    static OrvQStyleSlot fontStates(int slot, OrvQStateFontStyles Owner::*group, int state = -1)
+    static OrvQStyleSlot fontStates(int slot, OrvQStateFontStyles Owner::*group, int state = -1,
+                                    const char *role = "")
     {
         OrvQStyleSlot row;
         row.slot = slot;
         row.target = FontGroup;
         row.fontGroup = group;
         row.state = state;
+        row.role = role;
         return row;
     }
+
+    bool isFont() const { return target == Font || target == FontGroup; }
 };
+
+template <class Owner>
+using OrvQStyleSlotTable = std::vector<OrvQStyleSlot<Owner>>;
 
 // Looks a style up by name in the loaded skin; false leaves `out` untouched.
 bool lookUpRectStyle(const QString &name, OrvQRectStyle &out);
@@ -95,7 +116,7 @@ bool lookUpFontStyle(const QString &name, OrvQFontStyle &out);
 // apply in iteration order, so a later entry for the same slot wins; an
 // unknown slot or style name changes nothing. Several rows may share a slot.
 template <class Owner>
-void applyStyleSlots(const Json::Value &element, std::initializer_list<OrvQStyleSlot<Owner>> table, Owner &owner)
+void applyStyleSlots(const Json::Value &element, const OrvQStyleSlotTable<Owner> &table, Owner &owner)
 {
     forEachStyleEntry(element, [&](const QString &name, int slot) {
         for (const OrvQStyleSlot<Owner> &row : table) {

@@ -32,34 +32,48 @@ QByteArray readDescriptionFromDisk(const QString &name)
     return file.readAll();
 }
 
+struct WindowKeyTarget {
+    QWidget *widget;
+    OrvQWindowKeyTarget *window;
+};
+
+const OrvQKeyTable<WindowKeyTarget> &windowKeyTable()
+{
+    using Key = OrvQKey<WindowKeyTarget>;
+    // resize(), not setGeometry(): a window never moved is still centred by
+    // Qt when it is shown.
+    static const OrvQKeyTable<WindowKeyTarget> table{
+        Key::custom({"w", OrvQKeyType::Int, {}, 1, QWIDGETSIZE_MAX, "window width; position and height kept"},
+                    [](WindowKeyTarget &t, const QVariant &w) { t.widget->resize(w.toInt(), t.widget->height()); }),
+        Key::custom({"h", OrvQKeyType::Int, {}, 1, QWIDGETSIZE_MAX, "window height; position and width kept"},
+                    [](WindowKeyTarget &t, const QVariant &h) { t.widget->resize(t.widget->width(), h.toInt()); }),
+        Key::custom({"trans", OrvQKeyType::Bool, {}, 0, 0, "true: frameless, translucent background"},
+                    [](WindowKeyTarget &t, const QVariant &trans) {
+                        if (!trans.toBool())
+                            return;
+                        t.widget->setWindowFlags(t.widget->windowFlags() | Qt::FramelessWindowHint);
+                        t.widget->setAttribute(Qt::WA_TranslucentBackground);
+                    }),
+        Key::custom({"drag", OrvQKeyType::Bool, {}, 0, 0, "the caption band drags the window"},
+                    [](WindowKeyTarget &t, const QVariant &v) { t.window->setDraggable(v.toBool()); }),
+        Key::custom({"resize", OrvQKeyType::Bool, {}, 0, 0, "the edges resize the window"},
+                    [](WindowKeyTarget &t, const QVariant &v) { t.window->setResizable(v.toBool()); }),
+        Key::custom({"minH", OrvQKeyType::Int, {}, 1, QWIDGETSIZE_MAX, "smallest height an edge resize leaves"},
+                    [](WindowKeyTarget &t, const QVariant &v) { t.window->setMinHeight(v.toInt()); }),
+        Key::custom({"minW", OrvQKeyType::Int, {}, 1, QWIDGETSIZE_MAX, "smallest width an edge resize leaves"},
+                    [](WindowKeyTarget &t, const QVariant &v) { t.window->setMinWidth(v.toInt()); }),
+        Key::custom({"onlyDragCaption", OrvQKeyType::Bool, {}, 0, 0, "stored; dragging starts in the caption band"},
+                    [](WindowKeyTarget &t, const QVariant &v) { t.window->setOnlyDragCaption(v.toBool()); }),
+    };
+    return table;
+}
+
 void applyWindowKeys(const Json::Value &root, QWidget *target)
 {
-    auto *window = dynamic_cast<OrvQWindowKeyTarget *>(target);
-    if (!window)
-        return;
-
-    if (const auto w = readInt(root, "w")) {
-        const QRect g = target->geometry();
-        target->setGeometry(g.x(), g.y(), *w, g.height());
+    if (auto *window = dynamic_cast<OrvQWindowKeyTarget *>(target)) {
+        WindowKeyTarget keyTarget{target, window};
+        applyKeys(root, windowKeyTable(), keyTarget);
     }
-    if (const auto h = readInt(root, "h")) {
-        const QRect g = target->geometry();
-        target->setGeometry(g.x(), g.y(), g.width(), *h);
-    }
-    if (readBool(root, "trans", false)) {
-        target->setWindowFlags(target->windowFlags() | Qt::FramelessWindowHint);
-        target->setAttribute(Qt::WA_TranslucentBackground);
-    }
-    if (const auto drag = readBool(root, "drag"))
-        window->setDraggable(*drag);
-    if (const auto resize = readBool(root, "resize"))
-        window->setResizable(*resize);
-    if (const auto minH = readInt(root, "minH"))
-        window->setMinHeight(*minH);
-    if (const auto minW = readInt(root, "minW"))
-        window->setMinWidth(*minW);
-    if (const auto onlyCaption = readBool(root, "onlyDragCaption"))
-        window->setOnlyDragCaption(*onlyCaption);
 }
 
 struct BuildBudget {
@@ -109,6 +123,11 @@ QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBu
 }
 
 } // namespace
+
+std::vector<OrvQKeyInfo> windowKeys()
+{
+    return keyInfoOf(windowKeyTable());
+}
 
 QWidget *loadWindowLayout(QWidget *target, QString name)
 {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "controlkeys.h"
+
 #include <QString>
 
 #include <json/value.h>
+
+#include <vector>
 
 class QWidget;
 
@@ -21,6 +25,9 @@ public:
     virtual void setMinWidth(int width) = 0;
     virtual void setOnlyDragCaption(bool onlyCaption) = 0;
 };
+
+// The window-level keys, in the order they apply.
+std::vector<OrvQKeyInfo> windowKeys();
 
 // Descriptions larger than this are refused rather than read into memory.
 constexpr qint64 MaxDescriptionBytes = 64 * 1024 * 1024;

@@ -3,8 +3,10 @@
 #include "checkbox.h"
 #include "container.h"
 #include "label.h"
+#include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
+#include "switch.h"
 
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace {
 struct BuiltInType {
     QByteArray name;
     ControlCreator creator;
+    ControlSchemaSource schema;
     bool exposed;
 };
 
@@ -22,14 +25,14 @@ struct BuiltInType {
 template <class Control>
 BuiltInType ownName(bool exposed = true)
 {
-    return {Control::staticTypeName().toLatin1(), &createControlOf<Control>, exposed};
+    return {Control::staticTypeName().toLatin1(), &createControlOf<Control>, &Control::schema, exposed};
 }
 
 // A row under a plain alias.
 template <class Control>
 BuiltInType alias(const char *name, bool exposed = true)
 {
-    return {QByteArray(name), &createControlOf<Control>, exposed};
+    return {QByteArray(name), &createControlOf<Control>, &Control::schema, exposed};
 }
 
 // The toolkit's control types, in registration order: first each class under
@@ -38,14 +41,18 @@ std::vector<BuiltInType> builtInTypes()
 {
     return {
         ownName<OrvQContainer>(),
+        ownName<OrvQImage>(),
         ownName<OrvQPushButton>(),
         ownName<OrvQLabel>(),
         ownName<OrvQCheckBox>(),
         ownName<OrvQLabel>(),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
+        ownName<OrvQSwitch>(),
         ownName<OrvQLabelEx>(),
         alias<OrvQContainer>("container"),
+        alias<OrvQImage>("picture"),
+        alias<OrvQImage>("image"),
         alias<OrvQPushButton>("button"),
         alias<OrvQLabel>("label"),
         alias<OrvQCheckBox>("checkbox"),
@@ -53,6 +60,7 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
+        alias<OrvQSwitch>("switch"),
     };
 }
 
@@ -61,7 +69,7 @@ std::vector<BuiltInType> builtInTypes()
 void Internal::registerBuiltInControls()
 {
     for (const BuiltInType &type : builtInTypes())
-        registerControl(type.name.constData(), type.creator, type.exposed);
+        registerControl(type.name.constData(), type.creator, type.exposed, type.schema);
 }
 
 } // namespace OrvQtLib

@@ -1,0 +1,32 @@
+#include "controlkeys.h"
+
+namespace OrvQtLib {
+
+std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInfo &info)
+{
+    switch (info.type) {
+    case OrvQKeyType::Bool:
+        if (const auto value = readBool(object, info.name))
+            return QVariant(*value);
+        break;
+    case OrvQKeyType::Int:
+        if (const auto value = readBoundedInt(object, info.name, info.minimum, info.maximum))
+            return QVariant(*value);
+        break;
+    case OrvQKeyType::Text:
+        if (const auto value = jsonToUtf8(jsonMember(object, info.name)))
+            return QVariant(*value);
+        break;
+    case OrvQKeyType::GbkText:
+        if (const auto value = jsonToGbk(jsonMember(object, info.name)))
+            return QVariant(*value);
+        break;
+    case OrvQKeyType::Color:
+        if (const auto value = readColor(object, info.name))
+            return QVariant(*value);
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace OrvQtLib
