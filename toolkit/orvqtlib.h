@@ -4,6 +4,7 @@
 
 #include "core/control.h"
 #include "core/controlbase.h"
+#include "core/controlkeys.h"
 #include "core/controlregistry.h"
 #include "core/jsonreaders.h"
 #include "core/resourcemanager.h"
@@ -16,5 +17,7 @@
 #include "controls/container.h"
 #include "controls/ecgchart.h"
 #include "controls/label.h"
+#include "controls/picture.h"
 #include "controls/progressbar.h"
 #include "controls/pushbutton.h"
+#include "controls/switch.h"

@@ -68,14 +68,6 @@ const OrvQKeyTable<WindowKeyTarget> &windowKeyTable()
     return table;
 }
 
-void applyWindowKeys(const Json::Value &root, QWidget *target)
-{
-    if (auto *window = dynamic_cast<OrvQWindowKeyTarget *>(target)) {
-        WindowKeyTarget keyTarget{target, window};
-        applyKeys(root, windowKeyTable(), keyTarget);
-    }
-}
-
 struct BuildBudget {
     int remaining = MaxElementsPerLoad;
 };
@@ -127,6 +119,14 @@ QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBu
 std::vector<OrvQKeyInfo> windowKeys()
 {
     return keyInfoOf(windowKeyTable());
+}
+
+void applyWindowKeys(const Json::Value &root, QWidget *target)
+{
+    if (auto *window = dynamic_cast<OrvQWindowKeyTarget *>(target)) {
+        WindowKeyTarget keyTarget{target, window};
+        applyKeys(root, windowKeyTable(), keyTarget);
+    }
 }
 
 QWidget *loadWindowLayout(QWidget *target, QString name)

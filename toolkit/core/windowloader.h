@@ -28,6 +28,9 @@ public:
 
 // The window-level keys, in the order they apply.
 std::vector<OrvQKeyInfo> windowKeys();
+// Applies the window-level keys of a parsed description to `target` when it
+// is an OrvQWindowKeyTarget; any other target is left alone.
+void applyWindowKeys(const Json::Value &root, QWidget *target);
 
 // Descriptions larger than this are refused rather than read into memory.
 constexpr qint64 MaxDescriptionBytes = 64 * 1024 * 1024;
