@@ -6,6 +6,7 @@
 #include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
+#include "slider.h"
 #include "switch.h"
 
 #include <vector>
@@ -48,7 +49,9 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQLabel>(),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
+        ownName<OrvQSlider>(),
         ownName<OrvQSwitch>(),
+        ownName<OrvQScrollBar>(),
         ownName<OrvQLabelEx>(),
         alias<OrvQContainer>("container"),
         alias<OrvQImage>("picture"),
@@ -60,6 +63,7 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
+        alias<OrvQSlider>("slider"),
         alias<OrvQSwitch>("switch"),
     };
 }

@@ -65,15 +65,7 @@ QRect OrvQProgressBarImpl::chunkRect(const QSize &size) const
     if (full <= 0)
         return {};
 
-    // The share is the value over the range's width, the minimum not
-    // subtracted; a value past the range is held to the groove.
-    const qint64 range = qint64(bar->maximum()) - bar->minimum();
-    const float length = float(bar->value()) / float(range) * float(full);
-    int filled = 0;
-    if (length >= float(full))
-        filled = full;
-    else if (length > 0)
-        filled = int(length);
+    const int filled = filledLength(bar->value(), qint64(bar->maximum()) - bar->minimum(), full);
 
     if (horizontal)
         return QRect(0, 0, filled, size.height());

@@ -214,6 +214,10 @@ public:
     static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                const QRect &rect);
     static QSize textSize(const OrvQFontStyle &style, const QString &text);
+    // Length of the filled part of a bar `full` pixels long: `value` over
+    // `range` of it (the minimum is not subtracted), held to 0..full, so a
+    // value past the range never paints outside the bar.
+    static int filledLength(qint64 value, qint64 range, int full);
     // The QFont and the alignment flags a font style stands for.
     static QFont fontOf(const OrvQFontStyle &style);
     static Qt::Alignment alignmentOf(const OrvQFontStyle &style);

@@ -2,6 +2,7 @@
 
 #include "controlbase.h"
 #include "controlkeys.h"
+#include "proxystyle.h"
 #include "resourcemanager.h"
 
 #include <QApplication>
@@ -38,8 +39,10 @@ void initialize()
     if (r.initialized)
         return;
 
-    // The application-wide proxy style is installed first, once the toolkit
-    // has one; the application takes ownership of it.
+    // The application-wide proxy style goes first. QApplication owns it and
+    // deletes it at exit or when another style replaces it.
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QApplication::setStyle(new CScrollBarStyle);
 
     Internal::registerBuiltInControls();
 

@@ -326,4 +326,14 @@ QSize OrvQControlBaseImpl::textSize(const OrvQFontStyle &style, const QString &t
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
+int OrvQControlBaseImpl::filledLength(qint64 value, qint64 range, int full)
+{
+    if (full <= 0 || range <= 0)
+        return 0;
+    const float length = float(value) / float(range) * float(full);
+    if (length >= float(full))
+        return full;
+    return length > 0 ? int(length) : 0;
+}
+
 } // namespace OrvQtLib
