@@ -21,6 +21,7 @@
 #include "controls/picture.h"
 #include "controls/progressbar.h"
 #include "controls/pushbutton.h"
+#include "controls/scrollarea.h"
 #include "controls/slider.h"
 #include "controls/switch.h"
 #include "controls/window.h"

@@ -216,6 +216,33 @@ const OrvQKeyTable<OrvQScrollBarImpl> &OrvQScrollBarImpl::attrKeys()
     return keys;
 }
 
+const OrvQStyleSlotTable<OrvQScrollBarImpl> &OrvQScrollBarImpl::elementStyleSlots()
+{
+    using Slot = OrvQStyleSlot<OrvQScrollBarImpl>;
+    using Impl = OrvQScrollBarImpl;
+    static const OrvQStyleSlotTable<OrvQScrollBarImpl> table{
+        Slot::rectSlot(0, &Impl::m_trackStyle, "track"),
+        Slot::rectStates(2, &Impl::m_subLineStyles, -1, "up or left arrow"),
+        Slot::rectStates(3, &Impl::m_subLineStyles, Hover, "up or left arrow"),
+        Slot::rectStates(4, &Impl::m_subLineStyles, Pressed, "up or left arrow"),
+        Slot::rectStates(5, &Impl::m_subLineStyles, Reserved, "up or left arrow"),
+        Slot::rectStates(6, &Impl::m_addLineStyles, -1, "down or right arrow"),
+        Slot::rectStates(7, &Impl::m_addLineStyles, Hover, "down or right arrow"),
+        Slot::rectStates(8, &Impl::m_addLineStyles, Pressed, "down or right arrow"),
+        Slot::rectStates(9, &Impl::m_addLineStyles, Reserved, "down or right arrow"),
+        Slot::rectStates(10, &Impl::m_thumbStyles, -1, "thumb"),
+        Slot::rectStates(11, &Impl::m_thumbStyles, Hover, "thumb"),
+        Slot::rectStates(12, &Impl::m_thumbStyles, Pressed, "thumb"),
+        Slot::rectStates(13, &Impl::m_thumbStyles, Reserved, "thumb"),
+    };
+    return table;
+}
+
+const OrvQStateRectStyles &OrvQScrollBarImpl::stylesOf(Part part) const
+{
+    return part == SubLine ? m_subLineStyles : part == AddLine ? m_addLineStyles : m_thumbStyles;
+}
+
 bool OrvQScrollBarImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
@@ -251,15 +278,15 @@ void OrvQScrollBarImpl::draw(QPainter *painter, const QRect &rect)
 
     drawBackground(painter, m_trackStyle, rect);
     const QRect thumb = partRect(Thumb);
-    drawBackground(painter, m_styles[Thumb][stateOf(Thumb)], thumb);
+    drawBackground(painter, m_thumbStyles[stateOf(Thumb)], thumb);
     if (!m_thumbIcon.isEmpty())
         drawImageAligned(painter, m_thumbIcon, centred, thumb);
     const QRect subLine = partRect(SubLine);
-    drawBackground(painter, m_styles[SubLine][stateOf(SubLine)], subLine);
+    drawBackground(painter, m_subLineStyles[stateOf(SubLine)], subLine);
     if (!m_upIcon.isEmpty())
         drawImageAligned(painter, m_upIcon, m_upAlign, subLine);
     const QRect addLine = partRect(AddLine);
-    drawBackground(painter, m_styles[AddLine][stateOf(AddLine)], addLine);
+    drawBackground(painter, m_addLineStyles[stateOf(AddLine)], addLine);
     if (!m_downIcon.isEmpty())
         drawImageAligned(painter, m_downIcon, m_downAlign, addLine);
 }

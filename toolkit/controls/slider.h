@@ -92,6 +92,9 @@ public:
     ~OrvQScrollBarImpl() override;
 
     static const OrvQKeyTable<OrvQScrollBarImpl> &attrKeys();
+    // The slots of a scroll-area control's scroll bar elements; the bar
+    // itself reads no "style" key.
+    static const OrvQStyleSlotTable<OrvQScrollBarImpl> &elementStyleSlots();
 
     bool load(const Json::Value &element);
     // No visual state of its own: each part has one.
@@ -104,14 +107,14 @@ public:
 
     void setTrackStyle(const OrvQRectStyle &style) { m_trackStyle = style; }
     // Index 0 to 3 replaces one state, 4 all four; others are ignored.
-    void setSubLineStyle(int index, const OrvQRectStyle &style) { m_styles[SubLine].setAt(index, style); }
-    void setAddLineStyle(int index, const OrvQRectStyle &style) { m_styles[AddLine].setAt(index, style); }
-    void setThumbStyle(int index, const OrvQRectStyle &style) { m_styles[Thumb].setAt(index, style); }
+    void setSubLineStyle(int index, const OrvQRectStyle &style) { m_subLineStyles.setAt(index, style); }
+    void setAddLineStyle(int index, const OrvQRectStyle &style) { m_addLineStyles.setAt(index, style); }
+    void setThumbStyle(int index, const OrvQRectStyle &style) { m_thumbStyles.setAt(index, style); }
     void setArrowIcon(bool up, const QString &name) { (up ? m_upIcon : m_downIcon) = name; }
     void setThumbIcon(const QString &name) { m_thumbIcon = name; }
 
     const OrvQRectStyle &trackStyle() const { return m_trackStyle; }
-    const OrvQRectStyle &partStyle(Part part, int state) const { return m_styles[part][state]; }
+    const OrvQRectStyle &partStyle(Part part, int state) const { return stylesOf(part)[state]; }
     int partState(Part part) const { return m_states[part]; }
     QString upIcon() const { return m_upIcon; }
     QString downIcon() const { return m_downIcon; }
@@ -120,9 +123,12 @@ public:
 
 private:
     void setPartState(Part part, int state);
+    const OrvQStateRectStyles &stylesOf(Part part) const;
 
     OrvQRectStyle m_trackStyle;
-    OrvQStateRectStyles m_styles[3];
+    OrvQStateRectStyles m_subLineStyles;
+    OrvQStateRectStyles m_addLineStyles;
+    OrvQStateRectStyles m_thumbStyles;
     int m_states[3] = {Normal, Normal, Normal};
     QString m_upIcon;
     QString m_downIcon;

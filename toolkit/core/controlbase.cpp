@@ -2,6 +2,7 @@
 
 #include "jsonreaders.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <QTextCodec>
 
@@ -322,17 +323,25 @@ OrvQControlBaseImpl::OrvQControlBaseImpl(QWidget *widget)
 
 OrvQControlBaseImpl::~OrvQControlBaseImpl() = default;
 
+QWidget *OrvQControlBaseImpl::paintSurface() const
+{
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(m_widget))
+        return area->viewport();
+    return m_widget;
+}
+
 void OrvQControlBaseImpl::paint(QWidget *, QPaintEvent *)
 {
-    if (!m_widget)
+    QWidget *surface = paintSurface();
+    if (!surface)
         return;
     if (!m_widget->isEnabled())
         m_state = StateDisabled;
     else if (m_state == StateDisabled)
         m_state = StateNormal;
 
-    QPainter painter(m_widget);
-    draw(&painter, QRect(0, 0, m_widget->width(), m_widget->height()));
+    QPainter painter(surface);
+    draw(&painter, QRect(0, 0, surface->width(), surface->height()));
 }
 
 void OrvQControlBaseImpl::draw(QPainter *, const QRect &) {}
@@ -342,8 +351,8 @@ void OrvQControlBaseImpl::loadFinished() {}
 void OrvQControlBaseImpl::changeState(OrvQControlState state)
 {
     m_state = state;
-    if (m_widget)
-        m_widget->repaint();
+    if (QWidget *surface = paintSurface())
+        surface->repaint();
 }
 
 void OrvQControlBaseImpl::mousePress(QMouseEvent *)

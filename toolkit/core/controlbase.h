@@ -190,6 +190,9 @@ public:
     bool loadAttributes(const Json::Value &element);
 
     QWidget *widget() const { return m_widget; }
+    // Where the control paints and repaints: a scroll area is painted only
+    // through its viewport; any other control is its own surface.
+    QWidget *paintSurface() const;
     OrvQControlState state() const { return m_state; }
     void setState(OrvQControlState state) { m_state = state; }
     const QMap<QByteArray, OrvQAttrValue> &attributes() const { return m_attributes; }
@@ -198,6 +201,10 @@ public:
     // restores the painter's state unless it says so.
     static void drawBackground(QPainter *painter, const OrvQRectStyle &style, const QRect &rect);
     static void drawBackground(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
+    // A rect style over the whole of a viewport, clipped to the region being
+    // painted; the painter's state is restored.
+    static void drawViewportBackground(QPainter *painter, const OrvQRectStyle &style, const QWidget *viewport,
+                                       const QRegion &region);
     // The colour part of a rect style: fill (solid or gradient), rounding, borders.
     static void drawColorRect(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
     static void drawNineGrid(QPainter *painter, const QString &image, const OrvQNineGrid &grid,

@@ -336,4 +336,15 @@ int OrvQControlBaseImpl::filledLength(qint64 value, qint64 range, int full)
     return length > 0 ? int(length) : 0;
 }
 
+void OrvQControlBaseImpl::drawViewportBackground(QPainter *painter, const OrvQRectStyle &style,
+                                                 const QWidget *viewport, const QRegion &region)
+{
+    if (!painter || !viewport)
+        return;
+    painter->save();
+    painter->setClipRegion(region, Qt::IntersectClip);
+    drawBackground(painter, style, viewport->rect());
+    painter->restore();
+}
+
 } // namespace OrvQtLib

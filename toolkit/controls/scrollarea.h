@@ -1,0 +1,123 @@
+#pragma once
+
+#include "control.h"
+#include "controlkeys.h"
+#include "slider.h"
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+
+namespace OrvQtLib {
+
+// Where the scroll-area controls differ in how their bars are skinned: one
+// row per control.
+struct OrvQScrollAreaRow {
+    // Which widget the transparent background sheet goes on.
+    enum Transparency { OnControl, OnViewport, OnViewportThenControl };
+    // What an element's "size" (arrow button length) does.
+    enum ArrowSize {
+        ArrowOnChosenBar, // the element's bar
+        ArrowIgnored,
+        ArrowStoredOnBothBars, // kept, and given to both bars
+        ArrowStoredOnly,       // kept, no other effect
+    };
+    // How an element's thickness ("w" for the vertical bar, "h" for the
+    // horizontal one) reaches the bars.
+    enum Thickness {
+        Sheet1FromVerticalElements, // vertical elements only
+        Sheet2,
+        Sheet2WithArrowSize, // kept; the sheet also carries the kept arrow size
+        Sheet3Kept,          // kept
+    };
+
+    Transparency transparency;
+    ArrowSize arrowSize;
+    Thickness thickness;
+    bool horizontalBarFirst; // install order of the two bars
+};
+
+inline constexpr OrvQScrollAreaRow ListViewScrollArea{OrvQScrollAreaRow::OnControl, OrvQScrollAreaRow::ArrowOnChosenBar,
+                                                      OrvQScrollAreaRow::Sheet1FromVerticalElements, false};
+inline constexpr OrvQScrollAreaRow ListScrollArea{OrvQScrollAreaRow::OnViewport, OrvQScrollAreaRow::ArrowIgnored,
+                                                  OrvQScrollAreaRow::Sheet2, false};
+inline constexpr OrvQScrollAreaRow DataGridScrollArea{OrvQScrollAreaRow::OnViewport,
+                                                      OrvQScrollAreaRow::ArrowStoredOnBothBars,
+                                                      OrvQScrollAreaRow::Sheet2WithArrowSize, false};
+inline constexpr OrvQScrollAreaRow TreeViewScrollArea{OrvQScrollAreaRow::OnControl, OrvQScrollAreaRow::ArrowStoredOnly,
+                                                      OrvQScrollAreaRow::Sheet3Kept, false};
+inline constexpr OrvQScrollAreaRow ScrollViewScrollArea{OrvQScrollAreaRow::OnViewport,
+                                                        OrvQScrollAreaRow::ArrowOnChosenBar,
+                                                        OrvQScrollAreaRow::Sheet2, true};
+inline constexpr OrvQScrollAreaRow TextEditScrollArea{OrvQScrollAreaRow::OnViewportThenControl,
+                                                      OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
+
+// Bar thickness and arrow size a description may give, in pixels.
+constexpr int MinScrollBarExtent = 1;
+constexpr int MaxScrollBarExtent = 512;
+
+// The two skinned bars of a scroll-area control and the skinning its
+// description's scroll bar elements apply to them.
+class OrvQScrollAreaSkin
+{
+public:
+    // Creates both bars and installs them, removes the frame and makes the
+    // background transparent where the row says.
+    OrvQScrollAreaSkin(QAbstractScrollArea *area, const OrvQScrollAreaRow &row);
+
+    // A bar the control made; null once the host has replaced it.
+    OrvQScrollBar *bar(bool horizontal) const { return horizontal ? m_horizontal.data() : m_vertical.data(); }
+
+    // Applies every child element whose type contains "scrollbar".
+    void applyScrollBarElements(const Json::Value &element);
+    // Replaces the viewport; Qt drops the viewport's mouse tracking there.
+    void setViewport(QWidget *viewport);
+
+    // The kept values of the rows that keep them.
+    int barThickness() const { return m_barThickness; }
+    int arrowSize() const { return m_arrowSize; }
+
+    // The keys of a scroll bar element's "attr", and its style slots.
+    static OrvQControlSchema elementSchema();
+
+    static QString thicknessSheet1(int thickness);
+    static QString thicknessSheet2(int thickness, int arrowSize);
+    static QString thicknessSheet3(int thickness);
+
+private:
+    struct Element;
+    static const OrvQKeyTable<Element> &elementKeys();
+    void applyElement(const Json::Value &child);
+    void setSheetOnBothBars(const QString &sheet);
+
+    QAbstractScrollArea *m_area;
+    const OrvQScrollAreaRow &m_row;
+    QPointer<OrvQScrollBar> m_horizontal;
+    QPointer<OrvQScrollBar> m_vertical;
+    int m_barThickness = 23;
+    int m_arrowSize = 23;
+};
+
+// Scroll areas paint their background, then Qt's content.
+inline constexpr OrvQEventRoutes ScrollAreaEventRoutes = OrvQEventRoutes().withPaint(OrvQRoute::ImplThenBase);
+
+// The control template for scroll areas. Qt paints such a control only
+// through its viewport, where the Impl's paint and repaints go too.
+template <class QtBase, class Impl, const OrvQScrollAreaRow &Row,
+          const OrvQEventRoutes &Routes = ScrollAreaEventRoutes>
+class OrvQScrollAreaControl : public OrvQControl<QtBase, Impl, Routes>
+{
+public:
+    explicit OrvQScrollAreaControl(QWidget *parent = nullptr)
+        : OrvQControl<QtBase, Impl, Routes>(parent)
+        , m_skin(this, Row)
+    {
+    }
+
+    OrvQScrollAreaSkin &scrollAreaSkin() { return m_skin; }
+    OrvQScrollBar *skinnedBar(bool horizontal) const { return m_skin.bar(horizontal); }
+
+protected:
+    OrvQScrollAreaSkin m_skin;
+};
+
+} // namespace OrvQtLib
