@@ -1,13 +1,25 @@
 #include "fuzzentries.h"
 
+#include "controlbase.h"
+#include "controlkeys.h"
+#include "controlregistry.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
 #include "stylerecords.h"
+#include "windowloader.h"
 #include "ziparchive.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QString>
+#include <QWidget>
 
 #include <climits>
+#include <set>
 #include <vector>
 
 namespace OrvQtLib {
@@ -72,6 +84,289 @@ int styles(const uint8_t *data, size_t size)
     OrvQStyleTables tables;
     parseStyles(jsonMember(root, "style"), tables);
     return 0;
+}
+
+namespace {
+
+// A description may ask for any window size; the platform would allocate a
+// backing store that large, so the target never grows past this.
+const QSize MaxTargetSize(1024, 768);
+const QSize ShownTargetSize(640, 480);
+// Controls resized or clicked per input: a description may hold 200,000.
+constexpr int MaxVisitedControls = 128;
+// Widget paints one input may cost. A state change repaints the control's
+// whole subtree at once, and a mouse event the control ignores goes on to
+// each ancestor, so a click deep in a nested tree costs depth times subtree.
+constexpr int PaintBudget = 8000;
+
+// Counts the paints of one input and drops those past the budget, so that
+// the run stays short whatever the nesting.
+class PaintLimiter : public QObject
+{
+public:
+    explicit PaintLimiter(int budget) : m_left(budget) { qApp->installEventFilter(this); }
+    ~PaintLimiter() override { qApp->removeEventFilter(this); }
+
+    bool spent() const { return m_left <= 0; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        if (m_left <= 0)
+            return true;
+        --m_left;
+        return false;
+    }
+
+private:
+    int m_left;
+};
+
+// A QApplication for the fuzzer binaries, which have none. A test that made
+// its own keeps it; a GUI-less application cannot host widgets.
+bool startApplication()
+{
+    if (!QCoreApplication::instance()) {
+        static int argc = 3;
+        static char program[] = "orvfuzz";
+        static char platformOption[] = "-platform";
+        static char platform[] = "offscreen";
+        static char *argv[] = {program, platformOption, platform, nullptr};
+        static QApplication application(argc, argv);
+    }
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+bool startToolkit()
+{
+    if (!startApplication())
+        return false;
+    initialize();
+    return true;
+}
+
+// Styles and images the seeds name: the controls' test package and the
+// monitor's style.json, loaded once for the life of the process.
+void loadFuzzSkin()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    const QString source = QStringLiteral(ORV_FUZZ_SOURCE_DIR);
+    loadSkinPackage(source + QStringLiteral("/tests/data/controls/controls.zip"));
+    QFile styleFile(source + QStringLiteral("/skin/style.json"));
+    if (!styleFile.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = styleFile.readAll();
+    Json::Value root;
+    if (parseJsonDocument(text.constData(), size_t(text.size()), root))
+        OrvQResourceManager::instance().parseStyles(jsonMember(root, "style"));
+}
+
+// The widget a description is built into. Once the toolkit has a dialog
+// window class, this becomes one, so that the window keys take effect.
+QWidget *newTarget()
+{
+    return new QWidget;
+}
+
+void renderInto(QWidget *widget, const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget->render(&image);
+}
+
+// Resizes the target and, through the top-level controls, the layout passes
+// of their subtrees.
+void resizeAll(const QPointer<QWidget> &target, const QSize &size)
+{
+    target->resize(size);
+    QCoreApplication::processEvents();
+    if (!target)
+        return;
+    const QList<QWidget *> children = target->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QPointer<QWidget>> tops(children.begin(),
+                                        children.begin() + qMin(children.size(), MaxVisitedControls));
+    for (const QPointer<QWidget> &top : tops) {
+        if (top && controlInterface(top))
+            top->resize(size);
+    }
+    QCoreApplication::processEvents();
+}
+
+// Enter, a click, a drag step, a double click and leave at the middle of the
+// control, as the platform would send them. Stops once the control is gone.
+void clickThrough(const QPointer<QWidget> &control)
+{
+    const auto send = [&control](QEvent &event) {
+        if (!control)
+            return false;
+        QCoreApplication::sendEvent(control, &event);
+        QCoreApplication::processEvents();
+        return !control.isNull();
+    };
+    const auto mouse = [&control](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        const QPoint local(control->width() / 2, control->height() / 2);
+        return QMouseEvent(type, local, local, control->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    };
+    if (!control)
+        return;
+    const QPoint centre(control->width() / 2, control->height() / 2);
+    QEnterEvent enter(centre, centre, control->mapToGlobal(centre));
+    if (!send(enter))
+        return;
+    QMouseEvent press = mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    if (!send(press))
+        return;
+    QMouseEvent move = mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+    if (!send(move))
+        return;
+    QMouseEvent release = mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    if (!send(release))
+        return;
+    QMouseEvent doubleClick = mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton);
+    if (!send(doubleClick))
+        return;
+    QMouseEvent secondRelease = mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    if (!send(secondRelease))
+        return;
+    QEvent leave(QEvent::Leave);
+    send(leave);
+}
+
+// libFuzzer's dictionary syntax: a quoted string with \\, \" and \xAB escapes.
+std::string dictionaryLine(const std::string &token)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string line = "\"";
+    for (const char c : token) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"') {
+            line += '\\';
+            line += c;
+        } else if (byte < 0x20 || byte > 0x7e) {
+            line += "\\x";
+            line += hex[byte >> 4];
+            line += hex[byte & 0xf];
+        } else {
+            line += c;
+        }
+    }
+    line += "\"\n";
+    return line;
+}
+
+} // namespace
+
+int description(const uint8_t *data, size_t size)
+{
+    if (!startToolkit())
+        return 0;
+    loadFuzzSkin();
+    Json::Value root;
+    if (!parseJsonDocument(reinterpret_cast<const char *>(data), size, root))
+        return 0;
+
+    const PaintLimiter paints(PaintBudget);
+    // Any handler may delete any widget, the target included.
+    QPointer<QWidget> target = newTarget();
+    const auto cleanup = qScopeGuard([&target] {
+        if (target)
+            target->close();
+        delete target.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    applyWindowKeys(root, target);
+    buildElements(root, target);
+    if (!target)
+        return 0;
+
+    target->setMinimumSize(0, 0);
+    target->setMaximumSize(MaxTargetSize);
+    target->resize(target->size().boundedTo(ShownTargetSize));
+    target->show();
+    QCoreApplication::processEvents();
+    if (!target)
+        return 0;
+    renderInto(target, QSize(320, 240));
+
+    for (const QSize &size : {QSize(0, 0), MaxTargetSize, ShownTargetSize}) {
+        if (!target)
+            return 0;
+        resizeAll(target, size);
+    }
+    if (!target)
+        return 0;
+    renderInto(target, QSize(320, 240));
+
+    QList<QPointer<QWidget>> controls;
+    for (QWidget *widget : target->findChildren<QWidget *>()) {
+        if (controls.size() == MaxVisitedControls)
+            break;
+        if (controlInterface(widget))
+            controls.append(widget);
+    }
+    for (const QPointer<QWidget> &control : controls) {
+        if (!target || paints.spent())
+            break;
+        clickThrough(control);
+    }
+    return 0;
+}
+
+std::string descriptionDictionary()
+{
+    if (!startToolkit())
+        return {};
+
+    // JSON's own tokens; every name comes from the toolkit's tables.
+    std::set<std::string> tokens{"{", "}", "[", "]", ",", ":", "\"", "true", "false", "null"};
+    const auto addName = [&tokens](const std::string &name) {
+        tokens.insert(name);
+        tokens.insert('"' + name + '"');
+    };
+    // A bounded number is worth trying at its bounds and just past them.
+    const auto addKey = [&](const OrvQKeyInfo &key) {
+        addName(key.name);
+        if (key.type != OrvQKeyType::Int)
+            return;
+        if (key.minimum != INT_MIN) {
+            tokens.insert(std::to_string(key.minimum));
+            tokens.insert(std::to_string(qint64(key.minimum) - 1));
+        }
+        if (key.maximum != INT_MAX) {
+            tokens.insert(std::to_string(key.maximum));
+            tokens.insert(std::to_string(qint64(key.maximum) + 1));
+        }
+    };
+
+    addName("elements");
+    for (const OrvQKeyInfo &key : windowKeys())
+        addKey(key);
+    for (const char *key : commonElementKeys())
+        addName(key);
+    for (const char *key : layoutKeys())
+        addName(key);
+    for (const std::string &type : registeredTypes()) {
+        addName(type);
+        const std::optional<OrvQControlSchema> schema = controlSchema(type.c_str());
+        if (!schema)
+            continue;
+        for (const OrvQKeyInfo &key : schema->keys)
+            addKey(key);
+        // The tail of a "style" entry that reaches this slot.
+        for (const OrvQSlotInfo &slot : schema->styleSlots)
+            tokens.insert(",0," + std::to_string(slot.slot) + "]");
+    }
+
+    std::string text;
+    for (const std::string &token : tokens)
+        text += dictionaryLine(token);
+    return text;
 }
 
 } // namespace Fuzz
