@@ -134,7 +134,11 @@ bool startApplication()
         static char platformOption[] = "-platform";
         static char platform[] = "offscreen";
         static char *argv[] = {program, platformOption, platform, nullptr};
-        static QApplication application(argc, argv);
+        // Never destroyed: the toolkit's statics expect the application to
+        // go before them, and libFuzzer ends the process with exit(), where
+        // a static application would be destroyed after them.
+        static QApplication *application = new QApplication(argc, argv);
+        Q_UNUSED(application)
     }
     return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
 }
