@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""Writes the seeds of the description fuzzer into description/.
+
+Every window description of the repository (the *.json files under tests/data
+and skin, and the .json members of the zip packages under tests/data) is
+copied, written compactly; the rest are small hand-made descriptions that
+reach each control's keys and style slots with values a skin should never
+hold. Run it from any directory; it replaces description/ entirely."""
+
+import json
+import os
+import shutil
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+OUT = os.path.join(HERE, "description")
+
+BIG = 16777216          # one past the largest widget size
+HUGE = 2147483647
+NEG = -2147483648
+
+
+def compact(data):
+    return json.dumps(data, separators=(",", ":"), ensure_ascii=False).encode()
+
+
+def description_bytes(raw):
+    """Compact bytes when raw is a description, else None. Documents that
+    Python cannot read (comments, GBK text) are kept byte for byte."""
+    try:
+        data = json.loads(raw.decode("utf-8"))
+    except (UnicodeDecodeError, ValueError):
+        return raw if b'"elements"' in raw else None
+    if isinstance(data, dict) and "elements" in data:
+        return compact(data)
+    return None
+
+
+def repository_descriptions():
+    for top, prefix in (("tests/data", ""), ("skin", "skin-")):
+        base = os.path.join(ROOT, top)
+        for folder, _, files in sorted(os.walk(base)):
+            for name in sorted(files):
+                path = os.path.join(folder, name)
+                label = prefix + os.path.relpath(path, base).replace(os.sep, "-")
+                if name.endswith(".json"):
+                    with open(path, "rb") as f:
+                        data = description_bytes(f.read())
+                    if data is not None:
+                        yield label, data
+                elif name.endswith(".zip"):
+                    try:
+                        package = zipfile.ZipFile(path)
+                    except zipfile.BadZipFile:
+                        continue
+                    with package:
+                        for member in sorted(package.namelist()):
+                            if not member.lower().endswith(".json"):
+                                continue
+                            try:
+                                raw = package.read(member)
+                            except (RuntimeError, zipfile.BadZipFile, NotImplementedError):
+                                continue  # encrypted or odd members
+                            data = description_bytes(raw)
+                            if data is not None:
+                                yield label[:-4] + "-" + member.replace("/", "-"), data
+
+
+def el(kind, x=0, y=0, w=100, h=30, **keys):
+    element = {"type": kind, "x": x, "y": y, "w": w, "h": h}
+    element.update(keys)
+    return element
+
+
+def doc(*elements, **window):
+    root = {"elements": list(elements)}
+    root.update(window)
+    return compact(root)
+
+
+def nested(depth, kind):
+    """A chain of `depth` elements, each the only child of the one before."""
+    element = el("label", 1, 1, 10, 10, attr={"text": "leaf"})
+    for level in range(depth):
+        element = el(kind, 1, 1, 200 - level, 200 - level, child=[element])
+    return doc(element)
+
+
+HAND_MADE = {
+    "picture.json": doc(
+        el("qtpicture", 0, 0, 40, 40, attr={"path": "images/panel.png", "fill": True}),
+        el("picture", 50, 0, 40, 40, attr={"path": "images/icon.png", "fill": False}),
+        el("image", 0, 50, 0, 0, attr={"path": "images/missing.png"}),
+        el("image", 50, 50, BIG, -5, attr={"path": 7, "fill": "yes"})),
+    "switch.json": doc(
+        el("qtswitch", 10, 10, 80, 30,
+           style=[["grey", 0, 0], ["btnNormal", 0, 2], ["btnHover", 0, 3], ["btnPressed", 0, 4],
+                  ["btnDisabled", 0, 5], ["fontWhite", 0, 6], ["fontBlack", 0, 7]],
+           attr={"leftText": "On", "rightText": "Off", "thumbW": 20, "thumbH": 20,
+                 "speed": 0, "on": 1, "margin": 3}),
+        el("switch", 10, 50, 30, 10, enable=False,
+           style={"b": ["btnNormal", 0, 2], "a": ["red", 0, 0], "c": ["fontRed", 0, 6]},
+           attr={"on": 0, "speed": 10000, "thumbW": 0, "thumbH": 0})),
+    "switch-hostile.json": doc(
+        el("qtswitch", 0, 0, 60, 20, attr={"thumbW": BIG, "thumbH": -5, "speed": -1,
+                                           "margin": HUGE, "on": "x", "leftText": 5}),
+        el("switch", 0, 30, 2, 2, attr={"thumbW": 100, "thumbH": 100, "margin": 50, "on": NEG}),
+        el("switch", 0, 40, -10, BIG, attr={"speed": 1e300, "margin": -1, "rightText": [1]})),
+    "button.json": doc(
+        el("qtbutton", 10, 10, 100, 30,
+           style=[["btnNormal", 0, 0], ["btnHover", 0, 1], ["btnPressed", 0, 2], ["btnDisabled", 0, 3],
+                  ["fontWhite", 0, 4], ["fontRed", 0, 5], ["fontBig", 0, 6], ["fontGrey", 0, 7]],
+           attr={"text": "Press", "hasIcon": True, "iconPath": "images/icon.png",
+                 "hotIconPath": "images/hot.png", "iconHor": 2, "iconVer": 0, "iconX": -BIG,
+                 "iconY": BIG, "txtX": HUGE, "txtY": NEG, "showText": True}),
+        el("button", 0, 0, BIG, BIG, style=[["panel", 0, 0], ["panel", 0, -1], ["panel", 0, HUGE]],
+           attr={"text": "", "iconHor": -7, "iconVer": 99})),
+    "checkbox-radio.json": doc(
+        el("qtcheckbox", 0, 0, 150, 20,
+           style=[["checkedBack", 0, 4], ["red", 0, 1], ["fontBlack", 0, 8], ["fontRed", 0, 9]],
+           attr={"text": "Check", "iconPath": "images/off.png", "siconPath": "images/on.png",
+                 "hotIconPath": "images/offhot.png", "sHotIconPath": "images/onhot.png",
+                 "iconX": 2, "iconY": -3, "iconHor": 1, "iconVer": 2, "showIcon": True}),
+        el("checkbox", 0, 30, 5, 5, attr={"text": None, "showText": 3, "iconPath": {}}),
+        el("qtradiobox", 0, 60, 150, 20, style=[["fontBlack", 0, 8], ["fontRed", 0, 9]],
+           attr={"text": "One", "iconPath": "images/roff.png", "siconPath": "images/ron.png",
+                 "pushlike": True, "iconHor": -1, "iconVer": -1}),
+        el("radio", 0, 90, 150, 20, attr={"text": "Two", "pushlike": False}),
+        el("radiobox", 0, 120, -150, -20, attr={"iconHor": HUGE, "iconVer": NEG})),
+    "label.json": doc(
+        el("qtlabel", 0, 0, 120, 20, style=[["fontBig", 0, 0], ["red", 0, 1]],
+           attr={"text": "Label"}, tooltip="tip", name="a"),
+        el("label", 0, 20, 0, 0, attr={"text": "x" * 200}),
+        el("qtlabelex", 0, 40, 120, 40, style=[["fontBlack", 0, 0], ["panel", 0, 1]],
+           attr={"text": "Extended\nlabel"}),
+        el("label", 0, 0, 10, 10, visibility=False, enable=False, tooltip=5, name=[])),
+    "container.json": doc(
+        el("qtcontainer", 0, 0, 300, 200, style=[["panel", 0, 0], ["grey", 0, 1]],
+           attr={"childLayout": 1, "space": 4},
+           child=[el("label", 0, 0, 50, 20, attr={"text": "a"}),
+                  el("button", 0, 0, 50, 20, layout={"type": 1, "x": 2, "y": 2, "r": 2, "b": 2}),
+                  el("container", layout={"type": 0, "hor": 2, "ver": 2, "wType": 1, "hType": 1,
+                                          "x": 5, "y": 5, "w": 5, "h": 5})]),
+        el("container", 0, 0, 100, 100, enable=False, attr={"childLayout": 2, "space": -HUGE},
+           child=[el("label", 0, 0, 10, 10), el("label", 0, 0, BIG, BIG)]),
+        el("container", 0, 0, 100, 100, attr={"childLayout": HUGE, "space": HUGE},
+           child=[el("label"), el("label"), el("label")])),
+    "progressbar.json": doc(
+        el("qtprogressbar", 0, 0, 200, 18, style=[["groove", 0, 0], ["chunk", 0, 2], ["fontWhite", 0, 4]],
+           attr={"val": 40, "showText": True}),
+        el("progressbar", 0, 20, 200, 18, style=[["panel", 0, 0], ["panel", 0, 2]], attr={"val": 101}),
+        el("progressbar", 0, 40, 1, 1, attr={"val": NEG, "showText": True}),
+        el("progressbar", 0, 60, BIG, 3, attr={"val": HUGE, "showText": "no"})),
+    "sizes.json": doc(
+        el("container", NEG, NEG, HUGE, HUGE, child=[el("label", HUGE, HUGE, HUGE, HUGE)]),
+        el("container", -100, -100, -100, -100, child=[el("button", 5, 5, 10, 10)]),
+        el("label", 1e10, -1e10, 3.5, -0.5),
+        el("container", layout={"type": 1, "x": NEG, "y": NEG, "r": NEG, "b": NEG},
+           child=[el("label", layout={"type": 1, "x": HUGE, "y": HUGE, "r": HUGE, "b": HUGE})]),
+        el("container", layout={"type": 0, "hor": 1, "ver": 1, "wType": 1, "hType": 1,
+                                "x": HUGE, "y": NEG, "w": NEG, "h": HUGE}),
+        el("container", layout={"type": 3, "x": HUGE, "y": HUGE, "w": BIG, "h": BIG})),
+    "window.json": doc(
+        el("label", 0, 0, 50, 20, attr={"text": "w"}),
+        w=HUGE, h=HUGE, trans=True, drag=True, resize=True, minW=BIG, minH=-1, onlyDragCaption=True),
+    "window-types.json": doc(el("button"), w="wide", h=[], trans=1, drag="yes", resize={},
+                             minW=1e20, minH=None, onlyDragCaption=0.5),
+    "types.json": doc(
+        {"type": 5}, {"type": None}, {"type": ["label"]}, {"type": "nosuchtype", "child": [el("label")]},
+        {"type": "qtscrollbar", "child": [el("label")]},
+        el("label", "x", True, None, {}, child={"0": el("label")}),
+        el("button", style="btnNormal", attr=[1, 2]),
+        el("button", style=[["btnNormal"], [1, 0, 0], ["btnNormal", 0, "4"], [], None, "x"]),
+        el("container", layout=[], child=[5, "label", None, [], {}]),
+        el("container", layout={"type": "fill"}, attr=None, name=5),
+        el("label", x=None, y=[], w={}, h="10")),
+    "deep-container.json": nested(120, "container"),
+    "deep-button.json": nested(60, "qtbutton"),
+    "deep-switch.json": nested(40, "switch"),
+}
+
+RAW = {
+    # jsoncpp reads comments; the loader must too.
+    "comments.json": b'// window\n{"elements":[/* one */{"type":"label","x":1,"y":1,"w":40,"h":20,'
+                     b'"attr":{"text":"c"}} // end\n]}\n',
+    "not-object.json": b'[{"type":"label"}]',
+    "elements-object.json": b'{"elements":{"type":"label","x":1,"y":1,"w":9,"h":9}}',
+    "elements-empty.json": b'{"elements":[],"w":100}',
+    "duplicate-keys.json": b'{"elements":[{"type":"label","type":"button","w":10,"w":20,"h":10,'
+                           b'"attr":{"text":"a"},"attr":5}]}',
+    "nul.json": b'{"elements":[{"type":"label","w":10,"h":10}]}\x00{"elements":5}',
+    "gbk.json": b'{"elements":[{"type":"label","w":80,"h":20,"tooltip":"\xc4\xe3\xba\xc3",'
+                b'"attr":{"text":"\xc4\xe3\xba\xc3\xff"}}]}',
+}
+
+
+def main():
+    if os.path.isdir(OUT):
+        shutil.rmtree(OUT)
+    os.makedirs(OUT)
+    seeds = dict(repository_descriptions())
+    seeds.update(HAND_MADE)
+    seeds.update(RAW)
+    for name, data in sorted(seeds.items()):
+        with open(os.path.join(OUT, name), "wb") as f:
+            f.write(data)
+    print(f"{len(seeds)} seeds in {OUT}")
+
+
+if __name__ == "__main__":
+    main()
