@@ -292,7 +292,7 @@ void OrvQRadioButtonImpl::draw(QPainter *painter, const QRect &rect)
 // ---- widgets -----------------------------------------------------------------
 
 OrvQCheckBox::OrvQCheckBox(QWidget *parent)
-    : OrvQControl<QCheckBox, OrvQCheckBoxImpl>(parent)
+    : OrvQControl(parent)
 {
 }
 

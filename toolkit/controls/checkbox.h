@@ -97,7 +97,9 @@ private:
     bool m_pushLike = false;
 };
 
-class OrvQCheckBox : public OrvQControl<QCheckBox, OrvQCheckBoxImpl>
+inline constexpr OrvQEventRoutes CheckBoxEventRoutes = OrvQEventRoutes().withDoubleClick(OrvQRoute::BaseOnly);
+
+class OrvQCheckBox : public OrvQControl<QCheckBox, OrvQCheckBoxImpl, CheckBoxEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
@@ -122,7 +124,7 @@ protected:
 
 // Presses reach only the Impl: the radio toggles on release by itself,
 // without Qt's click handling.
-inline constexpr OrvQEventRoutes RadioButtonEventRoutes = OrvQEventRoutes().withPress(OrvQRoute::ImplOnly);
+inline constexpr OrvQEventRoutes RadioButtonEventRoutes = CheckBoxEventRoutes.withPress(OrvQRoute::ImplOnly);
 
 class OrvQRadioButton : public OrvQControl<QRadioButton, OrvQRadioButtonImpl, RadioButtonEventRoutes>
 {

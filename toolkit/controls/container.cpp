@@ -156,7 +156,7 @@ bool OrvQContainerImpl::arrangeChildren()
 // ---- OrvQContainer -----------------------------------------------------------
 
 OrvQContainer::OrvQContainer(QWidget *parent)
-    : OrvQControl<QWidget, OrvQContainerImpl>(parent)
+    : OrvQControl(parent)
 {
     setMouseTracking(true);
 }

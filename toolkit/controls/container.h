@@ -50,7 +50,7 @@ private:
 };
 
 // A plain widget that paints a background and holds child controls.
-class OrvQContainer : public OrvQControl<QWidget, OrvQContainerImpl>
+class OrvQContainer : public OrvQControl<QWidget, OrvQContainerImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

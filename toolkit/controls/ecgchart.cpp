@@ -259,7 +259,7 @@ void OrvQECGChartImpl::draw(QPainter *painter, const QRect &)
     painter->restore();
 }
 
-OrvQECGChart::OrvQECGChart(QWidget *parent) : OrvQControl<QWidget, OrvQECGChartImpl>(parent)
+OrvQECGChart::OrvQECGChart(QWidget *parent) : OrvQControl(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground, true);
     setBackgroundRole(QPalette::NoRole);

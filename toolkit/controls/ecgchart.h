@@ -63,7 +63,7 @@ private:
     bool m_monotonic = true;
 };
 
-class OrvQECGChart : public OrvQControl<QWidget, OrvQECGChartImpl>
+class OrvQECGChart : public OrvQControl<QWidget, OrvQECGChartImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

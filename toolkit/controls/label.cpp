@@ -44,9 +44,7 @@ struct LastPalette {
 
 QPalette textPalette(const QPalette &base, const QColor &colour)
 {
-    static LastPalette last;
-    static const bool cleared = (qAddPostRoutine([] { last = LastPalette(); }), true);
-    Q_UNUSED(cleared)
+    LastPalette &last = applicationCache<LastPalette>();
     if (last.baseKey != base.cacheKey() || last.colour != colour || !last.colour.isValid()) {
         last.palette = base;
         last.palette.setBrush(QPalette::All, QPalette::WindowText, QBrush(colour));
@@ -333,7 +331,7 @@ void OrvQLabelExImpl::mouseDoubleClick(QMouseEvent *)
 // ---- OrvQLabelEx -------------------------------------------------------------
 
 OrvQLabelEx::OrvQLabelEx(QWidget *parent)
-    : OrvQControl<QLabel, OrvQLabelExImpl>(parent)
+    : OrvQControl(parent)
 {
 }
 

@@ -38,7 +38,7 @@ private:
 
 // A label paints as QLabel does, from the font, palette and alignment its
 // style gave it.
-inline constexpr OrvQEventRoutes LabelEventRoutes = OrvQEventRoutes().withPaint(OrvQRoute::BaseOnly);
+inline constexpr OrvQEventRoutes LabelEventRoutes = PaintOnlyEventRoutes.withPaint(OrvQRoute::BaseOnly);
 
 class OrvQLabel : public OrvQControl<QLabel, OrvQLabelImpl, LabelEventRoutes>
 {
@@ -129,7 +129,11 @@ private:
     OrvQTextPosition m_end;
 };
 
-class OrvQLabelEx : public OrvQControl<QLabel, OrvQLabelExImpl>
+// Entering and leaving change nothing; the text handlers below select.
+inline constexpr OrvQEventRoutes LabelExEventRoutes =
+    OrvQEventRoutes().withEnter(OrvQRoute::BaseOnly).withLeave(OrvQRoute::BaseOnly);
+
+class OrvQLabelEx : public OrvQControl<QLabel, OrvQLabelExImpl, LabelExEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

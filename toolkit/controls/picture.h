@@ -39,9 +39,7 @@ private:
     int m_vertical = 1;   // 0 top, 1 centre, 2 bottom
 };
 
-inline constexpr OrvQEventRoutes PictureEventRoutes = OrvQEventRoutes().mouse(OrvQRoute::BaseOnly);
-
-class OrvQImage : public OrvQControl<QWidget, OrvQImageImpl, PictureEventRoutes>
+class OrvQImage : public OrvQControl<QWidget, OrvQImageImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

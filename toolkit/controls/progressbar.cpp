@@ -92,7 +92,7 @@ void OrvQProgressBarImpl::paint(QWidget *, QPaintEvent *)
 }
 
 OrvQProgressBar::OrvQProgressBar(QWidget *parent)
-    : OrvQControl<QProgressBar, OrvQProgressBarImpl>(parent)
+    : OrvQControl(parent)
 {
     // QProgressBar repaints on a new value only once its own painting has
     // seen the old one, which the skinned painting never lets it do.

@@ -41,7 +41,7 @@ private:
     OrvQRectStyle m_chunkStyle;
 };
 
-class OrvQProgressBar : public OrvQControl<QProgressBar, OrvQProgressBarImpl>
+class OrvQProgressBar : public OrvQControl<QProgressBar, OrvQProgressBarImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

@@ -103,7 +103,7 @@ void OrvQPushButtonImpl::draw(QPainter *painter, const QRect &rect)
 }
 
 OrvQPushButton::OrvQPushButton(QWidget *parent)
-    : OrvQControl<QPushButton, OrvQPushButtonImpl>(parent)
+    : OrvQControl(parent)
 {
     setAttribute(Qt::WA_MouseTracking);
 }

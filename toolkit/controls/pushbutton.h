@@ -44,7 +44,11 @@ private:
     OrvQStateFontStyles m_fontStyles;
 };
 
-class OrvQPushButton : public OrvQControl<QPushButton, OrvQPushButtonImpl>
+// Press, release, enter and leave move the visual state.
+inline constexpr OrvQEventRoutes PushButtonEventRoutes =
+    OrvQEventRoutes().withMove(OrvQRoute::BaseOnly).withDoubleClick(OrvQRoute::BaseOnly);
+
+class OrvQPushButton : public OrvQControl<QPushButton, OrvQPushButtonImpl, PushButtonEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)

@@ -66,6 +66,9 @@ private:
 
 // Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
 inline constexpr OrvQEventRoutes DefaultEventRoutes{};
+// A control that only paints: the mouse reaches the Qt base alone, so
+// presses pass on to the parent and cost no repaint.
+inline constexpr OrvQEventRoutes PaintOnlyEventRoutes = OrvQEventRoutes().mouse(OrvQRoute::BaseOnly);
 
 // The widget half of a control: a Qt widget class with IOrvQControlBase on
 // top, owning its implementation object and routing events to it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -96,6 +97,24 @@ bool survives(QObject *object, Call &&call)
     QPointer<QObject> alive(object);
     call();
     return !alive.isNull();
+}
+
+// One object of type T per process for caches of GUI values (fonts,
+// palettes) that must go with the application, before Qt's font engines do:
+// made on first use and deleted by a post routine. On the heap, so it does
+// not matter whether the application ends before or after the statics.
+template <class T>
+T &applicationCache()
+{
+    static T *cache = nullptr;
+    if (!cache) {
+        cache = new T;
+        qAddPostRoutine([] {
+            delete cache;
+            cache = nullptr;
+        });
+    }
+    return *cache;
 }
 
 // The control interface of a widget or object, if it has one.

@@ -30,8 +30,7 @@ void drawPart(QPainter *painter, const QImage &image, const QRect &target, const
 // memory than any screen needs; such text is drawn on the rotated painter.
 constexpr qint64 MaxRotatedTextPixels = qint64(4096) * 4096;
 
-// The last font built; dropped with the application, before the font
-// engines it refers to go.
+// The last font built.
 struct LastFont {
     OrvQFontStyle style;
     QFont font;
@@ -44,9 +43,7 @@ QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
 {
     // Every label load and every text paint asks for a font, mostly the same
     // one in a row; the last one built is kept.
-    static LastFont last;
-    static const bool cleared = (qAddPostRoutine([] { last = LastFont(); }), true);
-    Q_UNUSED(cleared)
+    LastFont &last = applicationCache<LastFont>();
     if (last.valid && last.style.size == style.size && last.style.bold == style.bold
         && last.style.italic == style.italic && last.style.underline == style.underline
         && last.style.family == style.family)
