@@ -5,7 +5,9 @@
 #include "controlregistry.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
+#include "scrollarea.h"
 #include "stylerecords.h"
+#include "window.h"
 #include "windowloader.h"
 #include "ziparchive.h"
 
@@ -170,11 +172,11 @@ void loadFuzzSkin()
         OrvQResourceManager::instance().parseStyles(jsonMember(root, "style"));
 }
 
-// The widget a description is built into. Once the toolkit has a dialog
-// window class, this becomes one, so that the window keys take effect.
+// The widget a description is built into: a dialog window, so that the
+// window keys take effect.
 QWidget *newTarget()
 {
-    return new QWidget;
+    return new OrvQWindow;
 }
 
 void renderInto(QWidget *widget, const QSize &size)
@@ -366,6 +368,12 @@ std::string descriptionDictionary()
         for (const OrvQSlotInfo &slot : schema->styleSlots)
             tokens.insert(",0," + std::to_string(slot.slot) + "]");
     }
+    // Scroll bar elements inside a scroll-area control's "child" array.
+    const OrvQControlSchema scrollBarElement = OrvQScrollAreaSkin::elementSchema();
+    for (const OrvQKeyInfo &key : scrollBarElement.keys)
+        addKey(key);
+    for (const OrvQSlotInfo &slot : scrollBarElement.styleSlots)
+        tokens.insert(",0," + std::to_string(slot.slot) + "]");
 
     std::string text;
     for (const std::string &token : tokens)

@@ -1,4 +1,5 @@
 #include "fuzzentries.h"
+#include "scrollarea.h"
 
 #include "controlbase.h"
 #include "controlkeys.h"
@@ -142,6 +143,7 @@ void TestFuzzCorpus::testDictionary_data()
     QTest::newRow("window") << (names(OrvQtLib::windowKeys()) << QStringLiteral("elements"));
     QTest::newRow("element") << names(OrvQtLib::commonElementKeys());
     QTest::newRow("layout") << names(OrvQtLib::layoutKeys());
+    QTest::newRow("scroll bar element") << names(OrvQtLib::OrvQScrollAreaSkin::elementSchema().keys);
     const std::vector<std::string> types = OrvQtLib::registeredTypes();
     QVERIFY(!types.empty());
     for (const std::string &type : types) {

@@ -107,6 +107,16 @@ HAND_MADE = {
                                            "margin": HUGE, "on": "x", "leftText": 5}),
         el("switch", 0, 30, 2, 2, attr={"thumbW": 100, "thumbH": 100, "margin": 50, "on": NEG}),
         el("switch", 0, 40, -10, BIG, attr={"speed": 1e300, "margin": -1, "rightText": [1]})),
+    "slider.json": doc(
+        el("qtslider", 0, 0, 200, 30,
+           style=[["groove", 0, 0], ["chunk", 0, 2], ["btnNormal", 0, 4], ["btnHover", 0, 5],
+                  ["btnPressed", 0, 6], ["btnDisabled", 0, 7]],
+           attr={"isHor": True, "thumbW": 10, "thumbH": 20, "channelSize": 6, "max": 200, "min": 10,
+                 "val": 150}),
+        el("slider", 0, 40, 30, 200, attr={"isHor": False, "min": NEG, "max": HUGE, "val": HUGE}),
+        el("slider", 0, 0, 20, 20, attr={"thumbW": BIG, "thumbH": -BIG, "channelSize": HUGE, "min": 5,
+                                         "max": 5, "val": "x", "isHor": 3}),
+        el("qtscrollbar", attr={"upicon": "images/icon.png", "thumbicon": 5})),
     "button.json": doc(
         el("qtbutton", 10, 10, 100, 30,
            style=[["btnNormal", 0, 0], ["btnHover", 0, 1], ["btnPressed", 0, 2], ["btnDisabled", 0, 3],
