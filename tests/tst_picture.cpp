@@ -1,7 +1,6 @@
 #include "orvqtlib.h"
 #include "testsupport.h"
 
-#include <QBuffer>
 #include <QTest>
 
 #include <memory>
@@ -10,17 +9,6 @@ using namespace OrvQtLib;
 using namespace OrvQtLib::TestSupport;
 
 namespace {
-
-QByteArray pngOf(const QSize &size, QRgb colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 std::unique_ptr<OrvQImage> makePicture(const QByteArray &element, const QSize &size)
 {
@@ -50,8 +38,8 @@ void TestPicture::initTestCase()
 {
     initialize();
     const QByteArray package = ZipWriter()
-                                   .stored("images/blue.png", pngOf(QSize(10, 10), Blue))
-                                   .stored("images/wide.png", pngOf(QSize(105, 10), Blue))
+                                   .stored("images/blue.png", png(QSize(10, 10), QImage::Format_ARGB32, Blue))
+                                   .stored("images/wide.png", png(QSize(105, 10), QImage::Format_ARGB32, Blue))
                                    .stored("images/broken.png", QByteArray("\x89PNG\r\n\x1a\nnot a png"))
                                    .archive();
     OrvQResourceManager::instance().loadPackageFromMemory(package.constData(), package.size());

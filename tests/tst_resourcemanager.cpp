@@ -2,7 +2,6 @@
 #include "testsupport.h"
 #include "ziparchive.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -34,20 +33,6 @@ QByteArray member(const QString &name)
     if (!manager().fileData(name, &data, &size))
         return QByteArray();
     return QByteArray(data, int(size));
-}
-
-QByteArray png(const QSize &size, QImage::Format format = QImage::Format_ARGB32, QRgb fill = 0xff112233)
-{
-    QImage image(size, format);
-    if (format == QImage::Format_Mono)
-        image.fill(0);
-    else
-        image.fill(fill);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 // Runs with the working directory in a fresh temporary one, since on-disk

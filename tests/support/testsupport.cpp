@@ -2,6 +2,7 @@
 
 #include "jsonreaders.h"
 
+#include <QBuffer>
 #include <QWidget>
 
 #include <zlib.h>
@@ -165,6 +166,20 @@ QRect boxOf(const QImage &image, QRgb color, int tolerance)
         }
     }
     return box;
+}
+
+QByteArray png(const QSize &size, QImage::Format format, QRgb fill)
+{
+    QImage image(size, format);
+    if (format == QImage::Format_Mono)
+        image.fill(0);
+    else
+        image.fill(fill);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace OrvQtLib::TestSupport

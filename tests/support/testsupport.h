@@ -22,6 +22,9 @@ Json::Value parseJson(const QByteArray &text);
 // is zlib's, 0 to 9.
 QByteArray rawDeflate(const QByteArray &data, int level = 9);
 
+// A PNG of one colour (0 for a one-bit image).
+QByteArray png(const QSize &size, QImage::Format format = QImage::Format_ARGB32, QRgb fill = 0xff112233);
+
 // What a widget and its children paint over a transparent ARGB32 image.
 QImage renderOf(QWidget &widget);
 // Bounding box of the pixels of one colour: each channel within `tolerance`
