@@ -108,8 +108,6 @@ private slots:
     void colour();
     void keyTable_data();
     void keyTable();
-    void stateGroupIndex_data();
-    void stateGroupIndex();
     void schemas();
 };
 
@@ -235,31 +233,6 @@ void TestControlKeys::keyTable()
     QCOMPARE(target.follower, follower);
 }
 
-void TestControlKeys::stateGroupIndex_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("rounds"); // the round of each state's record after the set
-
-    QTest::newRow("0 to 3: one state") << 2 << "0090";
-    QTest::newRow("4: all four") << 4 << "9999";
-    QTest::newRow("5 is ignored") << 5 << "0000";
-    QTest::newRow("-1 is ignored") << -1 << "0000";
-}
-
-void TestControlKeys::stateGroupIndex()
-{
-    QFETCH(int, index);
-    QFETCH(QString, rounds);
-    OrvQStateRectStyles group;
-    OrvQRectStyle record;
-    record.round = 9;
-    group.setAt(index, record);
-    QString seen;
-    for (int state = 0; state < 4; ++state)
-        seen += QString::number(group[state].round);
-    QCOMPARE(seen, rounds);
-}
-
 void TestControlKeys::schemas()
 {
     // What a type reads comes from its tables: the same for an alias.
@@ -272,11 +245,6 @@ void TestControlKeys::schemas()
     QCOMPARE(schema->styleSlots.size(), size_t(7));
     QVERIFY(controlSchema("qtpicture")->styleSlots.empty());
     QVERIFY(!controlSchema("nosuch"));
-
-    QStringList window;
-    for (const OrvQKeyInfo &key : windowKeys())
-        window << QLatin1String(key.name);
-    QCOMPARE(window, QStringList({"w", "h", "trans", "drag", "resize", "minH", "minW", "onlyDragCaption"}));
 }
 
 QTEST_MAIN(TestControlKeys)

@@ -120,7 +120,7 @@ void TestSwitch::setOnEmitsOncePerChange()
     QVERIFY(!toggle->impl()->isAnimating());
     QCOMPARE(toggled.count(), 2);
     QCOMPARE(toggle->impl()->thumbRect(100).x(), 73);
-    QTest::qWait(0);
+    QCoreApplication::processEvents();
     QCOMPARE(toggled.count(), 2);
 }
 
