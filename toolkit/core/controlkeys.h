@@ -118,6 +118,7 @@ void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table,
 // One style slot as the tools see it.
 struct OrvQSlotInfo {
     int slot = 0;
+    int lastSlot = 0; // a row may serve a run of slots
     bool font = false; // looked up as a font style, else as a rect style
     int state = -1;    // in a per-state group: the state it fills, -1 all four
     bool group = false;
@@ -149,7 +150,7 @@ std::vector<OrvQSlotInfo> slotInfoOf(const OrvQStyleSlotTable<Owner> &table)
     using Slot = OrvQStyleSlot<Owner>;
     for (const Slot &row : table) {
         const bool group = row.target == Slot::RectGroup || row.target == Slot::FontGroup;
-        infos.push_back({row.slot, row.isFont(), group ? row.state : -1, group, row.role});
+        infos.push_back({row.slot, row.lastSlot, row.isFont(), group ? row.state : -1, group, row.role});
     }
     return infos;
 }

@@ -53,6 +53,7 @@ struct OrvQStyleSlot {
     enum Target { Rect, RectGroup, Font, FontGroup };
 
     int slot = 0;
+    int lastSlot = 0; // the row serves slots `slot` to `lastSlot`
     Target target = Rect;
     OrvQRectStyle Owner::*rect = nullptr;
     OrvQStateRectStyles Owner::*rectGroup = nullptr;
@@ -63,8 +64,14 @@ struct OrvQStyleSlot {
 
     static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record, const char *role = "")
     {
+        return rectSlots(slot, slot, record, role);
+    }
+    // One record for a run of slots, e.g. every slot from 0 up.
+    static OrvQStyleSlot rectSlots(int first, int last, OrvQRectStyle Owner::*record, const char *role = "")
+    {
         OrvQStyleSlot row;
-        row.slot = slot;
+        row.slot = first;
+        row.lastSlot = last;
         row.target = Rect;
         row.rect = record;
         row.role = role;
@@ -74,7 +81,7 @@ struct OrvQStyleSlot {
                                     const char *role = "")
     {
         OrvQStyleSlot row;
-        row.slot = slot;
+        row.slot = row.lastSlot = slot;
         row.target = RectGroup;
         row.rectGroup = group;
         row.state = state;
@@ -84,7 +91,7 @@ struct OrvQStyleSlot {
     static OrvQStyleSlot fontSlot(int slot, OrvQFontStyle Owner::*record, const char *role = "")
     {
         OrvQStyleSlot row;
-        row.slot = slot;
+        row.slot = row.lastSlot = slot;
         row.target = Font;
         row.font = record;
         row.role = role;
@@ -94,7 +101,7 @@ struct OrvQStyleSlot {
                                     const char *role = "")
     {
         OrvQStyleSlot row;
-        row.slot = slot;
+        row.slot = row.lastSlot = slot;
         row.target = FontGroup;
         row.fontGroup = group;
         row.state = state;
@@ -120,7 +127,7 @@ void applyStyleSlots(const Json::Value &element, const OrvQStyleSlotTable<Owner>
 {
     forEachStyleEntry(element, [&](const QString &name, int slot) {
         for (const OrvQStyleSlot<Owner> &row : table) {
-            if (row.slot != slot)
+            if (slot < row.slot || slot > row.lastSlot)
                 continue;
             switch (row.target) {
             case OrvQStyleSlot<Owner>::Rect:
