@@ -1,0 +1,256 @@
+#include "itemrows.h"
+
+#include "controlregistry.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace OrvQtLib {
+
+int rowExtentOr20(int extent)
+{
+    return extent > 0 ? extent : DefaultRowHeight;
+}
+
+// ---- hover row ---------------------------------------------------------------
+
+OrvQHoverRowTracker::OrvQHoverRowTracker(QAbstractItemView *view)
+    : QObject(view)
+    , m_view(view)
+{
+    view->viewport()->installEventFilter(this);
+    view->viewport()->setMouseTracking(true);
+}
+
+QModelIndex OrvQHoverRowTracker::hoverIndex() const
+{
+    return m_hover.isValid() && m_view->model() == m_model ? QModelIndex(m_hover) : QModelIndex();
+}
+
+bool OrvQHoverRowTracker::isHovered(const QModelIndex &index) const
+{
+    const QModelIndex hover = hoverIndex();
+    return hover.isValid() && index.isValid() && index.row() == hover.row() && index.parent() == hover.parent();
+}
+
+bool OrvQHoverRowTracker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_view->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        followModel();
+        setHover(m_view->indexAt(static_cast<QMouseEvent *>(event)->pos()));
+        break;
+    case QEvent::Leave:
+        setHover(QModelIndex());
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void OrvQHoverRowTracker::followModel()
+{
+    if (m_view->model() == m_model)
+        return;
+    QObject::disconnect(m_resetConnection);
+    m_model = m_view->model();
+    m_hover = QPersistentModelIndex();
+    if (m_model)
+        m_resetConnection = connect(m_model, &QAbstractItemModel::modelReset, this,
+                                    [this] { m_hover = QPersistentModelIndex(); });
+}
+
+void OrvQHoverRowTracker::setHover(const QModelIndex &index)
+{
+    if (isHovered(index) || (!index.isValid() && !hoverIndex().isValid()))
+        return;
+    // A row is the width of the viewport, whatever its columns.
+    QWidget *viewport = m_view->viewport();
+    const auto updateRow = [&](const QModelIndex &row) {
+        const QRect r = m_view->visualRect(row);
+        if (r.isValid())
+            viewport->update(0, r.top(), viewport->width(), r.height());
+    };
+    updateRow(hoverIndex());
+    m_hover = index;
+    updateRow(index);
+}
+
+// ---- row styles --------------------------------------------------------------
+
+OrvQRowStyleDelegate::OrvQRowStyleDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent)
+    : QItemDelegate(parent)
+    , m_look(look)
+    , m_hover(hover)
+{
+}
+
+OrvQRowStyleDelegate::RowState OrvQRowStyleDelegate::rowState(const QStyleOptionViewItem &option,
+                                                                const QModelIndex &index) const
+{
+    const bool hovered = m_hover ? m_hover->isHovered(index) : bool(option.state & QStyle::State_MouseOver);
+    const bool selected = option.state & QStyle::State_Selected;
+    if (m_look.precedence == HoverFirst)
+        return hovered ? RowHover : selected ? RowSelected : RowNormal;
+    return selected ? RowSelected : hovered ? RowHover : RowNormal;
+}
+
+int OrvQRowStyleDelegate::rowHeight() const
+{
+    return rowExtentOr20(m_look.rowHeight ? *m_look.rowHeight : 0);
+}
+
+void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                 const QModelIndex &index) const
+{
+    if (!index.isValid() || !m_look.rects)
+        return;
+    const RowState state = rowState(option, index);
+    painter->save();
+    OrvQControlBaseImpl::drawBackground(painter, (*m_look.rects)[state], option.rect);
+    if (m_look.fonts)
+        OrvQControlBaseImpl::drawStyledText(painter, index.data(Qt::DisplayRole).toString(),
+                                            (*m_look.fonts)[state], option.rect);
+    painter->restore();
+}
+
+QSize OrvQRowStyleDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    return QSize(option.rect.width(), rowHeight());
+}
+
+// ---- template ----------------------------------------------------------------
+
+namespace {
+
+// A hidden widget keeps its resize and move events pending until shown; a
+// template is never shown, so they are sent here, parents first, so that
+// containers arrange their children and labels elide before anything is
+// measured or painted.
+void sendPendingGeometryEvents(QWidget *widget)
+{
+    if (widget->testAttribute(Qt::WA_PendingMoveEvent)) {
+        widget->setAttribute(Qt::WA_PendingMoveEvent, false);
+        QMoveEvent move(widget->pos(), widget->pos());
+        QCoreApplication::sendEvent(widget, &move);
+    }
+    if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent resize(widget->size(), QSize());
+        QCoreApplication::sendEvent(widget, &resize);
+    }
+    const QObjectList children = widget->children();
+    for (QObject *child : children) {
+        if (child->isWidgetType())
+            sendPendingGeometryEvents(static_cast<QWidget *>(child));
+    }
+}
+
+} // namespace
+
+void OrvQTemplateRenderer::setTemplate(OrvQContainer *container)
+{
+    m_template = container;
+    collectControls();
+}
+
+bool OrvQTemplateRenderer::isEmpty() const
+{
+    return !m_template;
+}
+
+void OrvQTemplateRenderer::collectControls()
+{
+    m_controls.clear();
+    m_laidOutSize = QSize();
+    if (!m_template)
+        return;
+    // Depth first; a child that is no control is skipped with its subtree.
+    const std::function<void(QWidget *)> visit = [&](QWidget *parent) {
+        for (QObject *child : parent->children()) {
+            if (!child->isWidgetType() || !controlInterface(child))
+                continue;
+            auto *widget = static_cast<QWidget *>(child);
+            m_controls.push_back({widget, QRect()});
+            visit(widget);
+        }
+    };
+    visit(m_template);
+}
+
+bool OrvQTemplateRenderer::controlsIntact() const
+{
+    for (const Hit &hit : m_controls) {
+        if (!hit.control)
+            return false;
+    }
+    return true;
+}
+
+void OrvQTemplateRenderer::layOut(const QSize &size, bool refilled)
+{
+    if (!m_template)
+        return;
+    if (!controlsIntact())
+        collectControls();
+    if (!refilled && size == m_laidOutSize)
+        return;
+    m_laidOutSize = size;
+    m_template->setFixedLayout(0, 0, size.width(), size.height());
+    m_template->updateLayout();
+    sendPendingGeometryEvents(m_template);
+    for (Hit &hit : m_controls) {
+        QWidget *widget = hit.control;
+        hit.rect = widget && widget->isVisibleTo(m_template)
+            ? QRect(widget->mapTo(m_template.data(), QPoint()), widget->size())
+            : QRect();
+    }
+}
+
+QWidget *OrvQTemplateRenderer::controlAt(const QPoint &point)
+{
+    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+        if (it->control && it->rect.contains(point))
+            return it->control;
+    }
+    return nullptr;
+}
+
+void OrvQTemplateRenderer::paint(QPainter *painter, const QPoint &rowTopLeft, const QPoint &hoverPoint)
+{
+    if (!m_template)
+        return;
+    // The control under the pointer looks hovered for this row only.
+    OrvQControlBaseImpl *hovered = nullptr;
+    OrvQControlState kept = StateNormal;
+    if (QWidget *control = controlAt(hoverPoint)) {
+        IOrvQControlBase *face = controlInterface(control);
+        hovered = face ? face->impl() : nullptr;
+        if (hovered) {
+            kept = hovered->state();
+            hovered->setState(StateHover);
+        }
+    }
+    // Each control paints itself as it would on its own, at its place in
+    // the row.
+    m_template->render(painter, rowTopLeft, QRegion(QRect(QPoint(), m_template->size())),
+                       QWidget::DrawChildren);
+    if (hovered)
+        hovered->setState(kept);
+}
+
+void fillPreviewRows(const std::function<void(int row)> &addRow, int count)
+{
+    if (!isPreviewMode())
+        return;
+    for (int row = 0; row < count; ++row)
+        addRow(row);
+}
+
+} // namespace OrvQtLib

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "container.h"
+#include "controlkeys.h"
+
+#include <QItemDelegate>
+#include <QPersistentModelIndex>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+class QAbstractItemView;
+
+namespace OrvQtLib {
+
+// Row height a description may ask for; 0 stands for the default of 20.
+constexpr int DefaultRowHeight = 20;
+constexpr int MaxRowExtent = 1 << 20;
+int rowExtentOr20(int extent);
+
+// Follows the row under the pointer in an item view: repaints the row left
+// and the row entered on the viewport, and forgets the row when the pointer
+// leaves the viewport or the model is reset or replaced.
+class OrvQHoverRowTracker : public QObject
+{
+public:
+    explicit OrvQHoverRowTracker(QAbstractItemView *view);
+
+    QModelIndex hoverIndex() const;
+    // Whether `index` lies in the hovered row (any column).
+    bool isHovered(const QModelIndex &index) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setHover(const QModelIndex &index);
+    void followModel();
+
+    QAbstractItemView *m_view;
+    QPersistentModelIndex m_hover;
+    QPointer<QAbstractItemModel> m_model;
+    QMetaObject::Connection m_resetConnection;
+};
+
+// Paints rows from per-state skin styles: a rect style and an optional font
+// style for normal, hover and selected rows, the text from Qt::DisplayRole,
+// at a fixed row height.
+class OrvQRowStyleDelegate : public QItemDelegate
+{
+public:
+    enum RowState { RowNormal = 0, RowHover = 1, RowSelected = 2 };
+    enum Precedence { HoverFirst, SelectionFirst };
+
+    struct Look {
+        const OrvQStateRectStyles *rects = nullptr;
+        const OrvQStateFontStyles *fonts = nullptr; // null: no text
+        const int *rowHeight = nullptr;             // null or 0: 20
+        Precedence precedence = SelectionFirst;
+    };
+
+    OrvQRowStyleDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent);
+
+    RowState rowState(const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    int rowHeight() const;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+protected:
+    Look m_look;
+    const OrvQHoverRowTracker *m_hover;
+};
+
+// A hidden container laid out and painted once per row. Keeps the
+// container's controls safely (a host or a second load may delete any of
+// them), lays the template out only when the row size changes or a fill
+// hook ran, and keeps the controls' rectangles relative to the row.
+class OrvQTemplateRenderer
+{
+public:
+    struct Hit {
+        QPointer<QWidget> control;
+        QRect rect; // relative to the row
+    };
+
+    void setTemplate(OrvQContainer *container);
+    OrvQContainer *templateWidget() const { return m_template; }
+    bool isEmpty() const;
+
+    // Lays the template out for a row of `size`; `refilled` forces it.
+    void layOut(const QSize &size, bool refilled);
+    // Paints the template at `rowTopLeft`; the control at `hoverPoint`
+    // (row coordinates) looks hovered, and keeps its own state afterwards.
+    void paint(QPainter *painter, const QPoint &rowTopLeft, const QPoint &hoverPoint);
+    // The last control, in depth-first order, under a point in row
+    // coordinates; the container itself is never hit.
+    QWidget *controlAt(const QPoint &point);
+
+private:
+    void collectControls();
+    bool controlsIntact() const;
+
+    QPointer<OrvQContainer> m_template;
+    std::vector<Hit> m_controls; // depth first, the container excluded
+    QSize m_laidOutSize;
+    bool m_painting = false;
+};
+
+// Fills an item view with sample rows when the toolkit runs inside a layout
+// tool.
+void fillPreviewRows(const std::function<void(int row)> &addRow, int count);
+
+} // namespace OrvQtLib
