@@ -3,6 +3,7 @@
 #include "checkbox.h"
 #include "container.h"
 #include "label.h"
+#include "listview.h"
 #include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
@@ -47,6 +48,7 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQLabel>(),
         ownName<OrvQCheckBox>(),
         ownName<OrvQLabel>(),
+        ownName<OrvQListView>(false),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
         ownName<OrvQSlider>(),
@@ -60,10 +62,12 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQLabel>("label"),
         alias<OrvQCheckBox>("checkbox"),
         alias<OrvQLabel>("label"),
+        alias<OrvQListView>("listview", false),
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
         alias<OrvQSlider>("slider"),
+        alias<OrvQListView>("templateList"),
         alias<OrvQSwitch>("switch"),
     };
 }

@@ -99,6 +99,8 @@ private:
 
 // Scroll areas paint their background, then Qt's content.
 inline constexpr OrvQEventRoutes ScrollAreaEventRoutes = OrvQEventRoutes().withPaint(OrvQRoute::ImplThenBase);
+// The same for views whose look does not follow the mouse as a whole.
+inline constexpr OrvQEventRoutes ScrollAreaPaintOnlyRoutes = PaintOnlyEventRoutes.withPaint(OrvQRoute::ImplThenBase);
 
 // The control template for scroll areas. Qt paints such a control only
 // through its viewport, where the Impl's paint and repaints go too.

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "itemrows.h"
+#include "scrollarea.h"
+
+#include <QListView>
+
+#include <functional>
+
+namespace OrvQtLib {
+
+class OrvQListView;
+
+// Background, row styles and the item template of a list view.
+class OrvQListViewImpl : public OrvQControlBaseImpl
+{
+    Q_OBJECT
+
+public:
+    // Puts a row's data into the template's controls before it is painted.
+    using ItemFillHook = std::function<void(OrvQListView *view, QWidget *itemTemplate, const QModelIndex &index)>;
+    // Gives each item its size; without it every row has the same size.
+    using ItemSizeHook =
+        std::function<QSize(OrvQListView *view, const QStyleOptionViewItem &option, const QModelIndex &index)>;
+
+    explicit OrvQListViewImpl(QWidget *widget);
+    ~OrvQListViewImpl() override;
+
+    static const OrvQKeyTable<OrvQListViewImpl> &attrKeys();
+    static const OrvQStyleSlotTable<OrvQListViewImpl> &styleSlots();
+
+    bool load(const Json::Value &element);
+    void loadFinished() override;
+    void draw(QPainter *painter, const QRect &rect) override;
+
+    int itemHeight() const { return rowExtentOr20(m_itemHeight); }
+    int itemWidth() const { return rowExtentOr20(m_itemWidth); }
+    const OrvQStateRectStyles &itemStyles() const { return m_itemStyles; }
+    const int *itemHeightField() const { return &m_itemHeight; }
+    OrvQTemplateRenderer &renderer() { return m_renderer; }
+
+    ItemFillHook itemFillHook;
+    ItemSizeHook itemSizeHook;
+
+private:
+    int m_itemHeight = DefaultRowHeight;
+    int m_itemWidth = DefaultRowHeight;
+    OrvQRectStyle m_backgroundStyle;
+    OrvQStateRectStyles m_itemStyles;
+    OrvQTemplateRenderer m_renderer;
+};
+
+// Paints each row by laying the hidden template out at the row and
+// painting its controls there; a press on a control emits pressCtrl.
+class OrvQListViewItemDelegate : public OrvQRowStyleDelegate
+{
+public:
+    OrvQListViewItemDelegate(OrvQListView *view, OrvQListViewImpl *impl, const OrvQHoverRowTracker *hover);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // The template control under a viewport point, laid out for its row.
+    QWidget *controlAt(const QPoint &pos, QModelIndex *row = nullptr) const;
+    // Repaints a row when the template control under the pointer changes.
+    void pointerMoved(const QPoint &pos);
+
+    // Fill hook calls since construction, for hosts that measure them.
+    qint64 fillCount() const { return m_fills; }
+
+private:
+    // Fills and lays the template out for a row; false when there is none.
+    bool prepareRow(const QModelIndex &index, const QSize &size) const;
+
+    OrvQListView *m_view;
+    OrvQListViewImpl *m_impl;
+    QPointer<QWidget> m_hoveredControl;
+    bool m_beamCursor = false;
+    mutable bool m_painting = false;
+    mutable qint64 m_fills = 0;
+};
+
+class OrvQListView : public OrvQScrollAreaControl<QListView, OrvQListViewImpl, ListViewScrollArea,
+                                                   ScrollAreaPaintOnlyRoutes>
+{
+    Q_OBJECT
+    Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+
+public:
+    explicit OrvQListView(QWidget *parent = nullptr);
+    ~OrvQListView() override;
+
+    static QString staticTypeName() { return QStringLiteral("qtlistview"); }
+    QString typeName() const override { return staticTypeName(); }
+
+    void setItemFillHook(OrvQListViewImpl::ItemFillHook hook);
+    void setItemSizeHook(OrvQListViewImpl::ItemSizeHook hook);
+    OrvQListViewItemDelegate *templateDelegate() const { return m_delegate; }
+    const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
+
+signals:
+    void pressCtrl(QWidget *pWidget, QModelIndex index);
+
+protected:
+    bool loadControlKeys(const Json::Value &element) override;
+    bool viewportEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    OrvQHoverRowTracker *m_hover;
+    OrvQListViewItemDelegate *m_delegate;
+};
+
+} // namespace OrvQtLib
