@@ -112,6 +112,8 @@ bool OrvQListViewItemDelegate::prepareRow(const QModelIndex &index, const QSize 
     if (renderer.isEmpty())
         return false;
     renderer.layOut(size, filled);
+    m_preparedRow = index;
+    m_preparedSize = size;
     return true;
 }
 
@@ -151,7 +153,10 @@ QWidget *OrvQListViewItemDelegate::controlAt(const QPoint &pos, QModelIndex *row
     const QRect rect = m_view->visualRect(index);
     if (row)
         *row = index;
-    if (!index.isValid() || !rect.contains(pos) || !prepareRow(index, rect.size()))
+    if (!index.isValid() || !rect.contains(pos))
+        return nullptr;
+    // Moves within one row find the template as the last search left it.
+    if ((index != m_preparedRow || rect.size() != m_preparedSize) && !prepareRow(index, rect.size()))
         return nullptr;
     return m_impl->renderer().controlAt(pos - rect.topLeft());
 }

@@ -76,6 +76,9 @@ private:
     QPointer<QWidget> m_hoveredControl;
     bool m_beamCursor = false;
     mutable bool m_painting = false;
+    // The row the template was last filled and laid out for.
+    mutable QPersistentModelIndex m_preparedRow;
+    mutable QSize m_preparedSize;
     mutable qint64 m_fills = 0;
 };
 
