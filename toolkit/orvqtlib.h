@@ -24,6 +24,7 @@
 #include "controls/progressbar.h"
 #include "controls/pushbutton.h"
 #include "controls/scrollarea.h"
+#include "controls/scrollview.h"
 #include "controls/slider.h"
 #include "controls/switch.h"
 #include "controls/window.h"

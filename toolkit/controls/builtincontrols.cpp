@@ -7,6 +7,7 @@
 #include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
+#include "scrollview.h"
 #include "slider.h"
 #include "switch.h"
 
@@ -53,9 +54,11 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQRadioButton>(),
         ownName<OrvQSlider>(),
         ownName<OrvQSwitch>(),
+        ownName<OrvQScrollView>(),
         ownName<OrvQScrollBar>(),
         ownName<OrvQLabelEx>(),
         alias<OrvQContainer>("container"),
+        alias<OrvQScrollView>("scrollview"),
         alias<OrvQImage>("picture"),
         alias<OrvQImage>("image"),
         alias<OrvQPushButton>("button"),
