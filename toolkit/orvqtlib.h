@@ -19,6 +19,7 @@
 #include "controls/ecgchart.h"
 #include "controls/itemrows.h"
 #include "controls/label.h"
+#include "controls/list.h"
 #include "controls/listview.h"
 #include "controls/picture.h"
 #include "controls/progressbar.h"

@@ -3,6 +3,7 @@
 #include "checkbox.h"
 #include "container.h"
 #include "label.h"
+#include "list.h"
 #include "listview.h"
 #include "picture.h"
 #include "progressbar.h"
@@ -52,6 +53,7 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQListView>(false),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
+        ownName<OrvQList>(),
         ownName<OrvQSlider>(),
         ownName<OrvQSwitch>(),
         ownName<OrvQScrollView>(),
@@ -69,6 +71,7 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
+        alias<OrvQList>("list"),
         alias<OrvQSlider>("slider"),
         alias<OrvQListView>("templateList"),
         alias<OrvQSwitch>("switch"),
