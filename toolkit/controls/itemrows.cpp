@@ -19,15 +19,22 @@ int rowExtentOr20(int extent)
 
 OrvQHoverRowTracker::OrvQHoverRowTracker(QAbstractItemView *view)
     : QObject(view)
-    , m_view(view)
 {
     view->viewport()->installEventFilter(this);
     view->viewport()->setMouseTracking(true);
 }
 
+QAbstractItemView *OrvQHoverRowTracker::view() const
+{
+    // Cast each time: once the view's own destructor has run, the cast finds
+    // a plain widget and the tracker leaves it alone.
+    return qobject_cast<QAbstractItemView *>(parent());
+}
+
 QModelIndex OrvQHoverRowTracker::hoverIndex() const
 {
-    return m_hover.isValid() && m_view->model() == m_model ? QModelIndex(m_hover) : QModelIndex();
+    const QAbstractItemView *v = view();
+    return v && m_hover.isValid() && v->model() == m_model ? QModelIndex(m_hover) : QModelIndex();
 }
 
 bool OrvQHoverRowTracker::isHovered(const QModelIndex &index) const
@@ -38,12 +45,16 @@ bool OrvQHoverRowTracker::isHovered(const QModelIndex &index) const
 
 bool OrvQHoverRowTracker::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_view->viewport())
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::Leave)
         return false;
-    switch (event->type()) {
+    QAbstractItemView *v = view();
+    if (!v || watched != v->viewport())
+        return false;
+    switch (type) {
     case QEvent::MouseMove:
-        followModel();
-        setHover(m_view->indexAt(static_cast<QMouseEvent *>(event)->pos()));
+        followModel(v);
+        setHover(v->indexAt(static_cast<QMouseEvent *>(event)->pos()));
         break;
     case QEvent::Leave:
         setHover(QModelIndex());
@@ -54,12 +65,12 @@ bool OrvQHoverRowTracker::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void OrvQHoverRowTracker::followModel()
+void OrvQHoverRowTracker::followModel(QAbstractItemView *v)
 {
-    if (m_view->model() == m_model)
+    if (v->model() == m_model)
         return;
     QObject::disconnect(m_resetConnection);
-    m_model = m_view->model();
+    m_model = v->model();
     m_hover = QPersistentModelIndex();
     if (m_model)
         m_resetConnection = connect(m_model, &QAbstractItemModel::modelReset, this,
@@ -70,10 +81,13 @@ void OrvQHoverRowTracker::setHover(const QModelIndex &index)
 {
     if (isHovered(index) || (!index.isValid() && !hoverIndex().isValid()))
         return;
+    QAbstractItemView *v = view();
+    if (!v)
+        return;
     // A row is the width of the viewport, whatever its columns.
-    QWidget *viewport = m_view->viewport();
+    QWidget *viewport = v->viewport();
     const auto updateRow = [&](const QModelIndex &row) {
-        const QRect r = m_view->visualRect(row);
+        const QRect r = v->visualRect(row);
         if (r.isValid())
             viewport->update(0, r.top(), viewport->width(), r.height());
     };

@@ -36,9 +36,10 @@ protected:
 
 private:
     void setHover(const QModelIndex &index);
-    void followModel();
+    void followModel(QAbstractItemView *view);
+    // The view, or null while it is being destroyed and its viewport hides.
+    QAbstractItemView *view() const;
 
-    QAbstractItemView *m_view;
     QPersistentModelIndex m_hover;
     QPointer<QAbstractItemModel> m_model;
     QMetaObject::Connection m_resetConnection;

@@ -93,12 +93,7 @@ OrvQList::OrvQList(QWidget *parent)
     setHorizontalScrollMode(ScrollPerPixel);
 }
 
-OrvQList::~OrvQList()
-{
-    // Closing a shown list hides its viewport after the scroll area is gone;
-    // the tracker must not see that.
-    viewport()->removeEventFilter(m_hover);
-}
+OrvQList::~OrvQList() = default;
 
 bool OrvQList::loadControlKeys(const Json::Value &element)
 {
