@@ -117,6 +117,19 @@ HAND_MADE = {
         el("slider", 0, 0, 20, 20, attr={"thumbW": BIG, "thumbH": -BIG, "channelSize": HUGE, "min": 5,
                                          "max": 5, "val": "x", "isHor": 3}),
         el("qtscrollbar", attr={"upicon": "images/icon.png", "thumbicon": 5})),
+    "listview.json": doc(
+        el("qtlistview", 0, 0, 200, 150, style={"a": ["grey", 0, 0], "b": ["red", 0, 2], "c": ["blue", 0, 4]},
+           attr={"itemHeight": 24, "itemWidth": 0, "spacing": 2, "itemMode": 0},
+           child=[el("container", 0, 0, 200, 24, child=[
+                      el("label", 0, 0, 100, 24, attr={"text": "row"}),
+                      el("button", 100, 2, 60, 20, attr={"text": "go"}),
+                      el("checkbox", 170, 2, 20, 20)]),
+                  {"type": "qtscrollbar", "w": 12, "attr": {"size": 10, "upicon": "images/icon.png"},
+                   "style": {"a": ["red", 0, 10]}}]),
+        el("templateList", 0, 0, 50, 50, attr={"itemHeight": -HUGE, "itemWidth": BIG, "spacing": HUGE,
+                                               "itemMode": "icon"},
+           child=[5, {"type": "container", "child": [el("container", child=[el("label")])]}]),
+        el("listview", 0, 0, 10, 10, child=[])),
     "button.json": doc(
         el("qtbutton", 10, 10, 100, 30,
            style=[["btnNormal", 0, 0], ["btnHover", 0, 1], ["btnPressed", 0, 2], ["btnDisabled", 0, 3],
