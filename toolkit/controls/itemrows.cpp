@@ -218,6 +218,14 @@ void OrvQTemplateRenderer::layOut(const QSize &size, bool refilled)
     m_laidOutSize = size;
     m_template->setFixedLayout(0, 0, size.width(), size.height());
     m_template->updateLayout();
+    // New content needs its controls' resize handling even at the same
+    // size: a container arranges children that changed, a label elides its
+    // new text.
+    if (refilled) {
+        m_template->setAttribute(Qt::WA_PendingResizeEvent);
+        for (const Hit &hit : m_controls)
+            hit.control->setAttribute(Qt::WA_PendingResizeEvent);
+    }
     sendPendingGeometryEvents(m_template);
     for (Hit &hit : m_controls) {
         QWidget *widget = hit.control;
