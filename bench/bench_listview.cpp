@@ -121,11 +121,16 @@ Figures measure(QListView *view, QAbstractItemModel *model, const std::function<
     f.stepP99 = percentile99(steps);
 
     std::vector<double> hovers;
+    QPoint lastHover;
     for (int i = 0; i < HoverMoves; ++i) {
         const QPoint at(200, (i * 7) % ViewSize.height());
         QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
+        // The platform sends both; a plain view highlights rows on the hover.
+        QHoverEvent hover(QEvent::HoverMove, at, lastHover);
+        lastHover = at;
         timer.restart();
+        QCoreApplication::sendEvent(view->viewport(), &hover);
         QCoreApplication::sendEvent(view->viewport(), &move);
         settle();
         hovers.push_back(timer.nsecsElapsed() / 1e6);

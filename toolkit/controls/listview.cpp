@@ -62,8 +62,10 @@ bool OrvQListViewImpl::load(const Json::Value &element)
         return false;
     applyStyleSlots(element, styleSlots(), *this);
     applyAttrKeys(element, attrKeys(), *this);
-    if (auto *view = qobject_cast<OrvQListView *>(m_widget))
+    if (auto *view = qobject_cast<OrvQListView *>(m_widget)) {
         view->scrollAreaSkin().applyScrollBarElements(element);
+        view->updateOpaqueness();
+    }
     return true;
 }
 
@@ -80,6 +82,11 @@ void OrvQListViewImpl::loadFinished()
         }
     }
     m_widget->update();
+}
+
+bool OrvQListViewImpl::backgroundIsOpaque() const
+{
+    return coversOpaquely(m_backgroundStyle);
 }
 
 void OrvQListViewImpl::draw(QPainter *painter, const QRect &rect)
@@ -196,9 +203,18 @@ OrvQListView::OrvQListView(QWidget *parent)
     // Without a size hook every row has the same size, so Qt need not ask
     // each of them.
     setUniformItemSizes(true);
+    updateOpaqueness();
 }
 
 OrvQListView::~OrvQListView() = default;
+
+void OrvQListView::updateOpaqueness()
+{
+    // A background that covers the viewport lets Qt scroll by moving pixels
+    // and paint only the rows that come into view; a see-through one needs
+    // the whole viewport repainted over what lies behind it.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent, m_impl->backgroundIsOpaque());
+}
 
 void OrvQListView::setItemFillHook(OrvQListViewImpl::ItemFillHook hook)
 {

@@ -33,6 +33,7 @@ public:
     void loadFinished() override;
     void draw(QPainter *painter, const QRect &rect) override;
 
+    bool backgroundIsOpaque() const;
     int itemHeight() const { return rowExtentOr20(m_itemHeight); }
     int itemWidth() const { return rowExtentOr20(m_itemWidth); }
     const OrvQStateRectStyles &itemStyles() const { return m_itemStyles; }
@@ -98,6 +99,8 @@ public:
     void setItemFillHook(OrvQListViewImpl::ItemFillHook hook);
     void setItemSizeHook(OrvQListViewImpl::ItemSizeHook hook);
     OrvQListViewItemDelegate *templateDelegate() const { return m_delegate; }
+    // Follows the background style: an opaque one lets scrolling move pixels.
+    void updateOpaqueness();
     const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
 
 signals:

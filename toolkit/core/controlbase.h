@@ -222,6 +222,9 @@ public:
     static void drawBackground(QPainter *painter, const OrvQRectStyle &style, int x, int y, int w, int h);
     // A rect style over the whole of a viewport, clipped to the region being
     // painted; the painter's state is restored.
+    // Whether drawing the style over a rectangle covers every pixel of it
+    // opaquely: a solid or gradient fill of opaque colours, square corners.
+    static bool coversOpaquely(const OrvQRectStyle &style);
     static void drawViewportBackground(QPainter *painter, const OrvQRectStyle &style, const QWidget *viewport,
                                        const QRegion &region);
     // The colour part of a rect style: fill (solid or gradient), rounding, borders.

@@ -356,4 +356,10 @@ void OrvQControlBaseImpl::drawViewportBackground(QPainter *painter, const OrvQRe
     painter->restore();
 }
 
+bool OrvQControlBaseImpl::coversOpaquely(const OrvQRectStyle &style)
+{
+    return style.nonEmpty && style.colorMode && style.round == 0 && style.color.alpha() == 255
+        && (!style.gradient || style.color2.alpha() == 255);
+}
+
 } // namespace OrvQtLib
