@@ -12,8 +12,6 @@ namespace OrvQtLib {
 // Where the scroll-area controls differ in how their bars are skinned: one
 // row per control.
 struct OrvQScrollAreaRow {
-    // Which widget the transparent background sheet goes on.
-    enum Transparency { OnControl, OnViewport, OnViewportThenControl };
     // What an element's "size" (arrow button length) does.
     enum ArrowSize {
         ArrowOnChosenBar, // the element's bar
@@ -30,26 +28,21 @@ struct OrvQScrollAreaRow {
         Sheet3Kept,          // kept
     };
 
-    Transparency transparency;
     ArrowSize arrowSize;
     Thickness thickness;
     bool horizontalBarFirst; // install order of the two bars
 };
 
-inline constexpr OrvQScrollAreaRow ListViewScrollArea{OrvQScrollAreaRow::OnControl, OrvQScrollAreaRow::ArrowOnChosenBar,
+inline constexpr OrvQScrollAreaRow ListViewScrollArea{OrvQScrollAreaRow::ArrowOnChosenBar,
                                                       OrvQScrollAreaRow::Sheet1FromVerticalElements, false};
-inline constexpr OrvQScrollAreaRow ListScrollArea{OrvQScrollAreaRow::OnViewport, OrvQScrollAreaRow::ArrowIgnored,
-                                                  OrvQScrollAreaRow::Sheet2, false};
-inline constexpr OrvQScrollAreaRow DataGridScrollArea{OrvQScrollAreaRow::OnViewport,
-                                                      OrvQScrollAreaRow::ArrowStoredOnBothBars,
+inline constexpr OrvQScrollAreaRow ListScrollArea{OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
+inline constexpr OrvQScrollAreaRow DataGridScrollArea{OrvQScrollAreaRow::ArrowStoredOnBothBars,
                                                       OrvQScrollAreaRow::Sheet2WithArrowSize, false};
-inline constexpr OrvQScrollAreaRow TreeViewScrollArea{OrvQScrollAreaRow::OnControl, OrvQScrollAreaRow::ArrowStoredOnly,
+inline constexpr OrvQScrollAreaRow TreeViewScrollArea{OrvQScrollAreaRow::ArrowStoredOnly,
                                                       OrvQScrollAreaRow::Sheet3Kept, false};
-inline constexpr OrvQScrollAreaRow ScrollViewScrollArea{OrvQScrollAreaRow::OnViewport,
-                                                        OrvQScrollAreaRow::ArrowOnChosenBar,
-                                                        OrvQScrollAreaRow::Sheet2, true};
-inline constexpr OrvQScrollAreaRow TextEditScrollArea{OrvQScrollAreaRow::OnViewportThenControl,
-                                                      OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
+inline constexpr OrvQScrollAreaRow ScrollViewScrollArea{OrvQScrollAreaRow::ArrowOnChosenBar, OrvQScrollAreaRow::Sheet2,
+                                                        true};
+inline constexpr OrvQScrollAreaRow TextEditScrollArea{OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
 
 // Bar thickness and arrow size a description may give, in pixels.
 constexpr int MinScrollBarExtent = 1;
@@ -61,7 +54,7 @@ class OrvQScrollAreaSkin
 {
 public:
     // Creates both bars and installs them, removes the frame and makes the
-    // background transparent where the row says.
+    // background see-through.
     OrvQScrollAreaSkin(QAbstractScrollArea *area, const OrvQScrollAreaRow &row);
 
     // A bar the control made; null once the host has replaced it.
