@@ -235,9 +235,9 @@ void OrvQTemplateRenderer::layOut(const QSize &size, bool refilled)
     }
 }
 
-QWidget *OrvQTemplateRenderer::controlAt(const QPoint &point)
+QWidget *OrvQTemplateRenderer::controlIn(const std::vector<Hit> &hits, const QPoint &point)
 {
-    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+    for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
         if (it->control && it->rect.contains(point))
             return it->control;
     }

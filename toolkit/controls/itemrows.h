@@ -97,7 +97,10 @@ public:
     void paint(QPainter *painter, const QPoint &rowTopLeft, const QPoint &hoverPoint);
     // The last control, in depth-first order, under a point in row
     // coordinates; the container itself is never hit.
-    QWidget *controlAt(const QPoint &point);
+    QWidget *controlAt(const QPoint &point) const { return controlIn(m_controls, point); }
+    static QWidget *controlIn(const std::vector<Hit> &hits, const QPoint &point);
+    // The controls' rectangles as last laid out.
+    const std::vector<Hit> &hits() const { return m_controls; }
 
 private:
     void collectControls();

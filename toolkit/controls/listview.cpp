@@ -143,6 +143,11 @@ void OrvQListViewItemDelegate::paint(QPainter *painter, const QStyleOptionViewIt
     painter->setClipRect(option.rect, Qt::IntersectClip);
     m_impl->renderer().paint(painter, option.rect.topLeft(), cursor - option.rect.topLeft());
     painter->restore();
+    if (option.rect.contains(cursor)) {
+        m_pointerRow = index;
+        m_pointerRowSize = option.rect.size();
+        m_pointerRowHits = m_impl->renderer().hits();
+    }
 }
 
 QSize OrvQListViewItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -170,8 +175,14 @@ QWidget *OrvQListViewItemDelegate::controlAt(const QPoint &pos, QModelIndex *row
 
 void OrvQListViewItemDelegate::pointerMoved(const QPoint &pos)
 {
-    QModelIndex index;
-    QWidget *hit = controlAt(pos, &index);
+    const QModelIndex index = m_view->indexAt(pos);
+    const QRect rect = m_view->visualRect(index);
+    // A row the pointer just entered is repainted for the hover anyway, and
+    // that paint finds the control under the pointer.
+    if (index.isValid() && (index != m_pointerRow || rect.size() != m_pointerRowSize))
+        return;
+    QWidget *hit = index.isValid() ? OrvQTemplateRenderer::controlIn(m_pointerRowHits, pos - rect.topLeft())
+                                   : nullptr;
     if (hit != m_hoveredControl) {
         m_hoveredControl = hit;
         m_view->viewport()->update(m_view->visualRect(index));

@@ -77,6 +77,11 @@ private:
     QPointer<QWidget> m_hoveredControl;
     bool m_beamCursor = false;
     mutable bool m_painting = false;
+    // The row last painted under the pointer and its controls' rectangles:
+    // moves within it are hit-tested without filling the template again.
+    mutable QPersistentModelIndex m_pointerRow;
+    mutable QSize m_pointerRowSize;
+    mutable std::vector<OrvQTemplateRenderer::Hit> m_pointerRowHits;
     // The row the template was last filled and laid out for.
     mutable QPersistentModelIndex m_preparedRow;
     mutable QSize m_preparedSize;
