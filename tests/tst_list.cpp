@@ -48,7 +48,7 @@ private slots:
         QTest::addColumn<int>("selected"); // after a click and a control-click
         QTest::newRow("0 gives 20") << QByteArray(R"({"itemHeight": 0, "multiselect": true})") << 20 << 2;
         QTest::newRow("negative") << QByteArray(R"({"itemHeight": -40, "multiselect": false})") << 20 << 1;
-        QTest::newRow("beyond int") << QByteArray(R"({"itemHeight": 1e12})") << OrvQListImpl::MaxItemHeight << 1;
+        QTest::newRow("beyond int") << QByteArray(R"({"itemHeight": 1e12})") << MaxRowExtent << 1;
         QTest::newRow("wrong types are absent") << QByteArray(R"({"itemHeight": "33", "multiselect": "true"})")
                                                 << 20 << 1;
     }

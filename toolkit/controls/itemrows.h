@@ -14,9 +14,11 @@ class QAbstractItemView;
 
 namespace OrvQtLib {
 
-// Row height a description may ask for; 0 stands for the default of 20.
+// Row sizes a description may ask for; 0 stands for the default of 20. Rows
+// are laid end to end in Qt's int positions, and rows no taller than this
+// keep a few hundred thousand of them inside the range.
 constexpr int DefaultRowHeight = 20;
-constexpr int MaxRowExtent = 1 << 20;
+constexpr int MaxRowExtent = 4096;
 int rowExtentOr20(int extent);
 
 // Follows the row under the pointer in an item view: repaints the row left

@@ -20,7 +20,7 @@ const OrvQKeyTable<OrvQListImpl> &OrvQListImpl::attrKeys()
                             list->setSelectionMode(multi.toBool() ? QAbstractItemView::ExtendedSelection
                                                                   : QAbstractItemView::SingleSelection);
                     }),
-        Key::number("itemHeight", &OrvQListImpl::m_itemHeight, DefaultRowHeight, 0, MaxItemHeight,
+        Key::number("itemHeight", &OrvQListImpl::m_itemHeight, DefaultRowHeight, 0, MaxRowExtent,
                     "row height; 0 means 20"),
     };
     return keys;

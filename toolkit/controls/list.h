@@ -14,8 +14,6 @@ class OrvQListImpl : public OrvQControlBaseImpl
     Q_OBJECT
 
 public:
-    // The tallest row a description may ask for.
-    static constexpr int MaxItemHeight = 4096;
     static constexpr int PreviewRowCount = 20;
 
     explicit OrvQListImpl(QWidget *widget);

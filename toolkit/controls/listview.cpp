@@ -35,14 +35,11 @@ const OrvQKeyTable<OrvQListViewImpl> &OrvQListViewImpl::attrKeys()
 {
     using Key = OrvQKey<OrvQListViewImpl>;
     using Impl = OrvQListViewImpl;
-    // Rows are laid end to end in int positions; a row no taller than this
-    // keeps a few hundred thousand of them inside the range.
-    constexpr int maxExtent = 4096;
     static const OrvQKeyTable<OrvQListViewImpl> keys{
-        Key::number("itemHeight", &Impl::m_itemHeight, DefaultRowHeight, 0, maxExtent, "row height; 0 is 20"),
-        Key::number("itemWidth", &Impl::m_itemWidth, DefaultRowHeight, 0, maxExtent,
+        Key::number("itemHeight", &Impl::m_itemHeight, DefaultRowHeight, 0, MaxRowExtent, "row height; 0 is 20"),
+        Key::number("itemWidth", &Impl::m_itemWidth, DefaultRowHeight, 0, MaxRowExtent,
                     "item width in icon mode; 0 is 20"),
-        Key::custom({"spacing", OrvQKeyType::Int, 1, 0, maxExtent, "gap around items"},
+        Key::custom({"spacing", OrvQKeyType::Int, 1, 0, MaxRowExtent, "gap around items"},
                     [](Impl &impl, const QVariant &spacing) {
                         if (auto *view = qobject_cast<QListView *>(impl.m_widget))
                             view->setSpacing(spacing.toInt());
