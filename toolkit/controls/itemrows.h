@@ -111,7 +111,6 @@ private:
     QPointer<OrvQContainer> m_template;
     std::vector<Hit> m_controls; // depth first, the container excluded
     QSize m_laidOutSize;
-    bool m_painting = false;
 };
 
 // Fills an item view with sample rows when the toolkit runs inside a layout
