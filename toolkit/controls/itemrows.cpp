@@ -171,6 +171,20 @@ void sendPendingGeometryEvents(QWidget *widget)
 void OrvQTemplateRenderer::setTemplate(OrvQContainer *container)
 {
     m_template = container;
+    QWidget *owner = container ? container->parentWidget() : nullptr;
+    if (owner && owner != m_holder) {
+        if (!m_holder) {
+            // Owned by the view, so it goes with it; fonts and palettes still
+            // reach the template from the view. Sized once, so rendering
+            // never fits it to its contents.
+            m_holder = new QWidget(owner, Qt::Window);
+            m_holder->setAttribute(Qt::WA_WindowPropagation);
+            m_holder->setAttribute(Qt::WA_DontShowOnScreen);
+            m_holder->resize(1, 1);
+        }
+        container->setParent(m_holder);
+        container->setVisible(false);
+    }
     collectControls();
 }
 

@@ -109,6 +109,10 @@ private:
     bool controlsIntact() const;
 
     QPointer<OrvQContainer> m_template;
+    // A window of its own, never shown, that holds the template: rendering a
+    // hidden widget lays out every widget of its window first, and the
+    // view's window may hold thousands.
+    QPointer<QWidget> m_holder;
     std::vector<Hit> m_controls; // depth first, the container excluded
     QSize m_laidOutSize;
 };

@@ -148,8 +148,8 @@ void OrvQLabel::resizeEvent(QResizeEvent *event)
     const int mode = m_impl->textStyle().elideMode;
     if (mode < Qt::ElideLeft || mode > Qt::ElideMiddle)
         return;
-    const QFontMetrics metrics(OrvQControlBaseImpl::fontOf(m_impl->textStyle()));
-    const QString shown = metrics.elidedText(m_impl->fullText(), Qt::TextElideMode(mode), width());
+    const QString shown = OrvQControlBaseImpl::elidedText(OrvQControlBaseImpl::fontOf(m_impl->textStyle()),
+                                                          m_impl->fullText(), Qt::TextElideMode(mode), width());
     if (shown != text())
         QLabel::setText(shown);
     m_shownText = shown;

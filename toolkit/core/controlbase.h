@@ -243,6 +243,9 @@ public:
     static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                const QRect &rect);
     static QSize textSize(const OrvQFontStyle &style, const QString &text);
+    // `text` elided to `width` pixels in `font`; a text that plainly fits
+    // comes back as it is without being shaped.
+    static QString elidedText(const QFont &font, const QString &text, Qt::TextElideMode mode, int width);
     // Length of the filled part of a bar `full` pixels long: `value` over
     // `range` of it (the minimum is not subtracted), held to 0..full, so a
     // value past the range never paints outside the bar.

@@ -108,22 +108,25 @@ void OrvQControlBaseImpl::drawColorRect(QPainter *painter, const OrvQRectStyle &
     if (w <= 0 || h <= 0)
         return;
 
-    QLinearGradient gradient(x, 0, qreal(x) + w, 0);
-    gradient.setColorAt(0, style.color);
-    gradient.setColorAt(1, style.color2);
+    const auto gradient = [&] {
+        QLinearGradient horizontal(x, 0, qreal(x) + w, 0);
+        horizontal.setColorAt(0, style.color);
+        horizontal.setColorAt(1, style.color2);
+        return QBrush(horizontal);
+    };
 
     if (r != 0) {
         painter->setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
         path.addRoundedRect(QRectF(x, y, w, h), r, r, Qt::AbsoluteSize);
         if (style.gradient) {
-            painter->fillPath(path, QBrush(gradient));
+            painter->fillPath(path, gradient());
         } else {
             painter->setBrush(QBrush(style.color));
             painter->fillPath(path, painter->brush());
         }
     } else if (style.gradient) {
-        painter->fillRect(QRect(x, y, w, h), QBrush(gradient));
+        painter->fillRect(QRect(x, y, w, h), gradient());
     } else {
         painter->setBrush(QBrush(style.color));
         painter->fillRect(QRect(x, y, w, h), painter->brush());
@@ -266,6 +269,41 @@ void OrvQControlBaseImpl::drawImageAligned(QPainter *painter, const QString &ima
     painter->drawImage(QPoint(X + align.x, Y + align.y), *image);
 }
 
+namespace {
+
+// True when `text` surely fits in `width` pixels: printable Latin-1 whose
+// summed character advances, with a pixel to spare for kerning, are within
+// it. Per-character advances are cached by the font engine, so this costs a
+// fraction of shaping the text.
+bool plainlyFits(const QFont &font, const QString &text, int width)
+{
+    constexpr int MaxQuickLength = 128;
+    if (text.size() > MaxQuickLength || width <= 0)
+        return false;
+    const QFontMetricsF metrics(font);
+    if (metrics.maxWidth() * text.size() + 1 <= width)
+        return true;
+    qreal advance = 1;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0xad || u >= 0x100)
+            return false;
+        advance += metrics.horizontalAdvance(c);
+        if (advance > width)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString OrvQControlBaseImpl::elidedText(const QFont &font, const QString &text, Qt::TextElideMode mode, int width)
+{
+    if (plainlyFits(font, text, width))
+        return text;
+    return QFontMetrics(font).elidedText(text, mode, width);
+}
+
 void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                          const QRect &rect)
 {
@@ -291,7 +329,7 @@ void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text,
         if (style.elideMode == Qt::ElideNone) {
             painter->drawText(QRectF(textRect), text, option);
         } else {
-            const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, w - 2);
+            const QString shown = elidedText(font, text, Qt::ElideRight, w - 2);
             painter->drawText(QRectF(textRect), shown, option);
         }
         return;
