@@ -77,6 +77,8 @@ private slots:
         Tree t(element);
         QCOMPARE(t.row(1).height(), height);
         QCOMPARE(t.row(2).top() - t.row(1).top(), height);
+        // Rows span the view.
+        QCOMPARE(t.row(1).right(), t.view->viewport()->width() - 1);
     }
 
     void styleSlots_data()

@@ -248,9 +248,15 @@ OrvQTableView::OrvQTableView(QWidget *parent)
     , m_header(new OrvQTableHeader(Qt::Horizontal, m_impl.get(), this))
 {
     setItemDelegate(m_delegate);
+    // Clickable and highlighted sections, as Qt's own grid headers have.
+    auto *vertical = new OrvQTableHeader(Qt::Vertical, m_impl.get(), this);
+    for (QHeaderView *header : {static_cast<QHeaderView *>(m_header), static_cast<QHeaderView *>(vertical)}) {
+        header->setSectionsClickable(true);
+        header->setHighlightSections(true);
+    }
     setHorizontalHeader(m_header);
-    setVerticalHeader(new OrvQTableHeader(Qt::Vertical, m_impl.get(), this));
-    verticalHeader()->hide();
+    setVerticalHeader(vertical);
+    vertical->hide();
     setShowGrid(false);
     setCornerWidget(new OrvQConerWidget(&m_impl->backgroundStyle(), this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -273,7 +279,8 @@ void OrvQTableView::updateOpaqueness()
 void OrvQTableView::setModel(QAbstractItemModel *model)
 {
     // A new model may name images a newer skin has.
-    m_delegate->forgetImageMisses();
+    if (m_delegate)
+        m_delegate->forgetImageMisses();
     m_impl->checkColumn().images.forgetMisses();
     OrvQScrollAreaControl::setModel(model);
 }

@@ -104,6 +104,7 @@ public:
     QString typeName() const override { return staticTypeName(); }
 
     void setModel(QAbstractItemModel *model) override;
+    // The skinned horizontal header; null once the host has replaced it.
     OrvQTableHeader *tableHeader() const { return m_header; }
     const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
     // Follows the background style: an opaque one lets scrolling move pixels.
@@ -123,8 +124,8 @@ private:
     QModelIndex checkBoxAt(const QPoint &pos) const;
 
     OrvQHoverRowTracker *m_hover;
-    OrvQTableViewitemDelegate *m_delegate;
-    OrvQTableHeader *m_header;
+    QPointer<OrvQTableViewitemDelegate> m_delegate;
+    QPointer<OrvQTableHeader> m_header;
 };
 
 } // namespace OrvQtLib

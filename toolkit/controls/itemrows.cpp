@@ -178,9 +178,13 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         return;
     const RowState state = rowState(option, index);
     const bool checkBox = hasCheckBox(index);
+    // The text starts past the box and the image, never past the cell.
     QRect textRect = option.rect;
+    const auto moveTextBy = [&textRect](int offset) {
+        textRect.setLeft(textRect.left() + qBound(0, offset, textRect.width()));
+    };
     if (checkBox)
-        textRect.setLeft(textRect.left() + m_look.checkColumn->textOffset());
+        moveTextBy(m_look.checkColumn->textOffset());
     // A cell image sits between the check box and the text.
     const QImage *image = nullptr;
     QRect imageRect;
@@ -189,7 +193,7 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         image = name.isEmpty() ? nullptr : m_cellImages.find(name);
         if (image) {
             imageRect = QRect(textRect.left(), textRect.top(), image->width() + 10, textRect.height());
-            textRect.setLeft(textRect.left() + imageRect.width());
+            moveTextBy(imageRect.width());
         }
     }
 

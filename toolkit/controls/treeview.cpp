@@ -2,7 +2,6 @@
 
 #include "controlregistry.h"
 
-#include <QHeaderView>
 #include <QStandardItemModel>
 
 namespace OrvQtLib {
@@ -99,7 +98,8 @@ OrvQTreeView::OrvQTreeView(QWidget *parent)
     , m_hover(new OrvQHoverRowTracker(this))
     , m_delegate(new OrvQRowStyleDelegate(m_impl->look(), m_hover, this))
 {
-    setHeader(new QHeaderView(Qt::Horizontal, this));
+    // Qt's own header, hidden: its last section stretches, so rows span
+    // the view.
     setHeaderHidden(true);
     setCornerWidget(new OrvQConerWidget(&m_impl->backgroundStyle(), this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
