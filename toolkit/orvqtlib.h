@@ -16,6 +16,7 @@
 
 #include "controls/checkbox.h"
 #include "controls/container.h"
+#include "controls/datagrid.h"
 #include "controls/ecgchart.h"
 #include "controls/itemrows.h"
 #include "controls/label.h"
@@ -28,4 +29,5 @@
 #include "controls/scrollview.h"
 #include "controls/slider.h"
 #include "controls/switch.h"
+#include "controls/treeview.h"
 #include "controls/window.h"

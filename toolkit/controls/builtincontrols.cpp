@@ -2,6 +2,7 @@
 
 #include "checkbox.h"
 #include "container.h"
+#include "datagrid.h"
 #include "label.h"
 #include "list.h"
 #include "listview.h"
@@ -11,6 +12,7 @@
 #include "scrollview.h"
 #include "slider.h"
 #include "switch.h"
+#include "treeview.h"
 
 #include <vector>
 
@@ -59,6 +61,8 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQScrollView>(),
         ownName<OrvQScrollBar>(),
         ownName<OrvQLabelEx>(),
+        ownName<OrvQTableView>(),
+        ownName<OrvQTreeView>(),
         alias<OrvQContainer>("container"),
         alias<OrvQScrollView>("scrollview"),
         alias<OrvQImage>("picture"),
@@ -75,6 +79,8 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQSlider>("slider"),
         alias<OrvQListView>("templateList"),
         alias<OrvQSwitch>("switch"),
+        alias<OrvQTableView>("datagrid"),
+        alias<OrvQTreeView>("tree"),
     };
 }
 

@@ -1,9 +1,11 @@
 #include "itemrows.h"
 
 #include "controlregistry.h"
+#include "resourcemanager.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -96,6 +98,50 @@ void OrvQHoverRowTracker::setHover(const QModelIndex &index)
     updateRow(index);
 }
 
+// ---- images and check boxes ----------------------------------------------------
+
+namespace {
+
+// Misses kept before the set starts over: item data may name any number of
+// images.
+constexpr int MaxRememberedMisses = 4096;
+
+} // namespace
+
+const QImage *OrvQImageLookup::find(const QString &name) const
+{
+    if (name.isEmpty() || m_misses.contains(name))
+        return nullptr;
+    const QImage *image = OrvQResourceManager::instance().image(name);
+    if (image && !image->isNull() && image->width() > 0 && image->height() > 0)
+        return image;
+    if (m_misses.size() >= MaxRememberedMisses)
+        m_misses.clear();
+    m_misses.insert(name);
+    return nullptr;
+}
+
+void OrvQCheckColumn::setImage(bool checked, const QString &name)
+{
+    if (const QImage *image = images.find(name))
+        imageSize = image->size();
+    (checked ? checkedImage : uncheckedImage) = name;
+}
+
+QRect OrvQCheckColumn::boxIn(const QRect &cell) const
+{
+    return QRect(cell.left() + 5, cell.top(), imageSize.width(), cell.height());
+}
+
+void OrvQCheckColumn::draw(QPainter *painter, const QRect &cell, bool checked) const
+{
+    const QImage *image = images.find(checked ? checkedImage : uncheckedImage);
+    if (!image)
+        return;
+    const QRect box = boxIn(cell);
+    painter->drawImage(box.left(), box.top() + (box.height() - image->height()) / 2, *image);
+}
+
 // ---- row styles --------------------------------------------------------------
 
 OrvQRowStyleDelegate::OrvQRowStyleDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent)
@@ -120,17 +166,52 @@ int OrvQRowStyleDelegate::rowHeight() const
     return rowExtentOr20(m_look.rowHeight ? *m_look.rowHeight : 0);
 }
 
+bool OrvQRowStyleDelegate::hasCheckBox(const QModelIndex &index) const
+{
+    return m_look.checkColumn && m_look.checkColumn->enabled && index.column() == 0;
+}
+
 void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                  const QModelIndex &index) const
 {
     if (!index.isValid() || !m_look.rects)
         return;
     const RowState state = rowState(option, index);
+    const bool checkBox = hasCheckBox(index);
+    // The text starts past the box and the image, never past the cell.
+    QRect textRect = option.rect;
+    const auto moveTextBy = [&textRect](int offset) {
+        textRect.setLeft(textRect.left() + qBound(0, offset, textRect.width()));
+    };
+    if (checkBox)
+        moveTextBy(m_look.checkColumn->textOffset());
+    // A cell image sits between the check box and the text.
+    const QImage *image = nullptr;
+    QRect imageRect;
+    if (m_look.cellImages) {
+        const QString name = index.data(CellImageRole).toString();
+        image = name.isEmpty() ? nullptr : m_cellImages.find(name);
+        if (image) {
+            imageRect = QRect(textRect.left(), textRect.top(), image->width() + 10, textRect.height());
+            moveTextBy(imageRect.width());
+        }
+    }
+
+    // The painting services leave pen, brush, font and hints set, and the
+    // image clips: each cell starts from the view's painter state.
     painter->save();
     OrvQControlBaseImpl::drawBackground(painter, (*m_look.rects)[state], option.rect);
     if (m_look.fonts)
         OrvQControlBaseImpl::drawStyledText(painter, index.data(Qt::DisplayRole).toString(),
-                                            (*m_look.fonts)[state], option.rect);
+                                            (*m_look.fonts)[state], textRect);
+    if (image || checkBox)
+        painter->setClipRect(option.rect, Qt::IntersectClip);
+    if (image) {
+        painter->drawImage(imageRect.left() + (imageRect.width() - image->width()) / 2,
+                           imageRect.top() + (imageRect.height() - image->height()) / 2, *image);
+    }
+    if (checkBox)
+        m_look.checkColumn->draw(painter, option.rect, index.data(Qt::CheckStateRole).toBool());
     painter->restore();
 }
 

@@ -6,6 +6,7 @@
 #include <QItemDelegate>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 #include <vector>
@@ -47,9 +48,46 @@ private:
     QMetaObject::Connection m_resetConnection;
 };
 
+// The model role whose string names a cell's image.
+constexpr int CellImageRole = Qt::UserRole + 100;
+
+// Images named by item data, looked up in the skin. A name the skin lacks is
+// remembered, so it costs its disk look-ups once rather than on every paint.
+class OrvQImageLookup
+{
+public:
+    // The image, or null when it is missing or empty.
+    const QImage *find(const QString &name) const;
+    // For when the skin may have changed.
+    void forgetMisses() { m_misses.clear(); }
+
+private:
+    mutable QSet<QString> m_misses;
+};
+
+// A check box in front of the first column of every row (and of a header's
+// first section), drawn straight from its two images.
+struct OrvQCheckColumn {
+    bool enabled = false;
+    QString checkedImage = QStringLiteral("IDB_CHECKED");
+    QString uncheckedImage = QStringLiteral("IDB_UNCHECK");
+    QSize imageSize{24, 24};
+    OrvQImageLookup images;
+
+    // Stores the name; an image that exists gives the box its size.
+    void setImage(bool checked, const QString &name);
+    // The box in a cell: 5 pixels in from the left, as wide as the images
+    // and as tall as the cell.
+    QRect boxIn(const QRect &cell) const;
+    // Where the text of a cell with a box starts, from the cell's left.
+    int textOffset() const { return imageSize.width() + 10; }
+    // The image at the left of the box, centred vertically.
+    void draw(QPainter *painter, const QRect &cell, bool checked) const;
+};
+
 // Paints rows from per-state skin styles: a rect style and an optional font
 // style for normal, hover and selected rows, the text from Qt::DisplayRole,
-// at a fixed row height.
+// at a fixed row height. Grids add a check column and per-cell images.
 class OrvQRowStyleDelegate : public QItemDelegate
 {
 public:
@@ -61,6 +99,8 @@ public:
         const OrvQStateFontStyles *fonts = nullptr; // null: no text
         const int *rowHeight = nullptr;             // null or 0: 20
         Precedence precedence = SelectionFirst;
+        const OrvQCheckColumn *checkColumn = nullptr; // null: no check boxes
+        bool cellImages = false;                      // images named by CellImageRole
     };
 
     OrvQRowStyleDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent);
@@ -71,9 +111,14 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+    // Whether a cell shows a check box: the first column, with a check column.
+    bool hasCheckBox(const QModelIndex &index) const;
+    void forgetImageMisses() { m_cellImages.forgetMisses(); }
+
 protected:
     Look m_look;
     const OrvQHoverRowTracker *m_hover;
+    OrvQImageLookup m_cellImages;
 };
 
 // A hidden container laid out and painted once per row. Keeps the

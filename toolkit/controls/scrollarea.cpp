@@ -3,6 +3,7 @@
 #include "jsonreaders.h"
 
 #include <QFrame>
+#include <QPainter>
 
 #include <optional>
 
@@ -185,6 +186,20 @@ void OrvQScrollAreaSkin::applyElement(const Json::Value &child)
         applyStyleSlots(child, OrvQScrollBarImpl::elementStyleSlots(), *chosen->impl());
     if (chosen)
         chosen->update();
+}
+
+OrvQConerWidget::OrvQConerWidget(const OrvQRectStyle *background, QWidget *parent)
+    : QWidget(parent)
+    , m_background(background)
+{
+}
+
+void OrvQConerWidget::paintEvent(QPaintEvent *)
+{
+    if (!m_background)
+        return;
+    QPainter painter(this);
+    OrvQControlBaseImpl::drawBackground(&painter, *m_background, rect());
 }
 
 } // namespace OrvQtLib

@@ -90,6 +90,20 @@ private:
     int m_arrowSize = 23;
 };
 
+// The corner between a scroll area's two bars, painted with the control's
+// background style.
+class OrvQConerWidget : public QWidget
+{
+public:
+    OrvQConerWidget(const OrvQRectStyle *background, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const OrvQRectStyle *m_background;
+};
+
 // Scroll areas paint their background, then Qt's content.
 inline constexpr OrvQEventRoutes ScrollAreaEventRoutes = OrvQEventRoutes().withPaint(OrvQRoute::ImplThenBase);
 // The same for views whose look does not follow the mouse as a whole.
