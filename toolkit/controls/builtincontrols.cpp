@@ -1,8 +1,10 @@
 #include "controlregistry.h"
 
 #include "checkbox.h"
+#include "combobox.h"
 #include "container.h"
 #include "label.h"
+#include "lineedit.h"
 #include "list.h"
 #include "listview.h"
 #include "picture.h"
@@ -11,6 +13,7 @@
 #include "scrollview.h"
 #include "slider.h"
 #include "switch.h"
+#include "textedit.h"
 
 #include <vector>
 
@@ -59,6 +62,9 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQScrollView>(),
         ownName<OrvQScrollBar>(),
         ownName<OrvQLabelEx>(),
+        ownName<OrvQLineEdit>(),
+        ownName<OrvQTextEdit>(),
+        ownName<OrvQComboBox>(),
         alias<OrvQContainer>("container"),
         alias<OrvQScrollView>("scrollview"),
         alias<OrvQImage>("picture"),
@@ -75,6 +81,8 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQSlider>("slider"),
         alias<OrvQListView>("templateList"),
         alias<OrvQSwitch>("switch"),
+        alias<OrvQLineEdit>("dedit"),
+        alias<OrvQComboBox>("combobox"),
     };
 }
 
