@@ -1,9 +1,11 @@
 #include "controlregistry.h"
 
 #include "checkbox.h"
+#include "combobox.h"
 #include "container.h"
 #include "datagrid.h"
 #include "label.h"
+#include "lineedit.h"
 #include "list.h"
 #include "listview.h"
 #include "picture.h"
@@ -12,6 +14,7 @@
 #include "scrollview.h"
 #include "slider.h"
 #include "switch.h"
+#include "textedit.h"
 #include "treeview.h"
 
 #include <vector>
@@ -63,6 +66,9 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQLabelEx>(),
         ownName<OrvQTableView>(),
         ownName<OrvQTreeView>(),
+        ownName<OrvQLineEdit>(),
+        ownName<OrvQTextEdit>(),
+        ownName<OrvQComboBox>(),
         alias<OrvQContainer>("container"),
         alias<OrvQScrollView>("scrollview"),
         alias<OrvQImage>("picture"),
@@ -81,6 +87,8 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQSwitch>("switch"),
         alias<OrvQTableView>("datagrid"),
         alias<OrvQTreeView>("tree"),
+        alias<OrvQLineEdit>("dedit"),
+        alias<OrvQComboBox>("combobox"),
     };
 }
 

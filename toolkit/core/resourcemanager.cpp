@@ -420,6 +420,13 @@ QImage *OrvQResourceManager::image(const QString &name)
     return empty.get();
 }
 
+QImage OrvQResourceManager::packageImage(const QString &name) const
+{
+    char *data = nullptr;
+    unsigned size = 0;
+    return fileData(name, &data, &size) ? decodeBytes(data, size) : QImage();
+}
+
 bool OrvQResourceManager::rectStyle(const QString &name, OrvQRectStyle &out) const
 {
     if (name == QLatin1String("empty") || name == QLatin1String("emptyRect")) {

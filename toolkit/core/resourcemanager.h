@@ -56,6 +56,9 @@ public:
     // the manager. An image that fails to decode on disk comes back with
     // width 0; callers test the size before drawing.
     QImage *image(const QString &name);
+    // An image of the package alone, decoded within the image bounds and not
+    // cached; null when the package has no such member. Never reads the disk.
+    QImage packageImage(const QString &name) const;
     bool rectStyle(const QString &name, OrvQRectStyle &out) const;
     bool fontStyle(const QString &name, OrvQFontStyle &out) const;
     void parseStyles(const Json::Value &styles);
