@@ -33,6 +33,8 @@ struct OrvQKeyInfo {
     int minimum = INT_MIN;
     int maximum = INT_MAX;
     const char *effect = "";
+    // A text that names an image of the skin.
+    bool image = false;
 };
 
 // The value of `info`'s key in `object`, converted and clamped; nullopt when
@@ -80,6 +82,14 @@ struct OrvQKey {
     {
         return {{name, OrvQKeyType::GbkText, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
+    }
+    // A text naming an image of the skin.
+    static OrvQKey image(const char *name, QString Owner::*member, std::optional<QString> fallback,
+                         const char *effect)
+    {
+        OrvQKey key = text(name, member, std::move(fallback), effect);
+        key.info.image = true;
+        return key;
     }
     // Any type, any effect.
     static OrvQKey custom(OrvQKeyInfo info, std::function<void(Owner &, const QVariant &)> apply,
@@ -130,7 +140,19 @@ struct OrvQSlotInfo {
 struct OrvQControlSchema {
     std::vector<OrvQKeyInfo> keys;
     std::vector<OrvQSlotInfo> styleSlots;
+    // Keys read from the element itself besides the common ones.
+    std::vector<OrvQKeyInfo> elementKeys;
+    // Child elements whose type contains "scrollbar" skin the control's bars.
+    bool scrollBarElements = false;
 };
+
+// Marks a key row as naming an image of the skin.
+template <class Owner>
+OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
+{
+    key.info.image = true;
+    return key;
+}
 
 template <class Owner>
 std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)

@@ -36,18 +36,9 @@ struct FileEntry {
     quint64 lastUse = 0;
 };
 
-// Member names and queries fold the same way: ASCII only, byte by byte, with
-// '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
 std::string fileKey(std::string name)
 {
-    for (char &c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 'A' && u <= 'Z')
-            c = char(u - 'A' + 'a');
-        else if (c == '\\')
-            c = '/';
-    }
-    return name;
+    return packageMemberKey(std::move(name));
 }
 
 // Heap a parsed tree holds, roughly as jsoncpp allocates it: a map node per
@@ -83,13 +74,18 @@ quint64 treeMemory(const Json::Value &root)
     return total;
 }
 
+bool passesImageBounds(const QSize &size)
+{
+    return size.width() > MaxImageSide || size.height() > MaxImageSide
+        || qint64(size.width()) * size.height() > MaxImagePixels;
+}
+
 // Decodes only after the declared size passed the bounds; formats that cannot
 // tell their size up front are refused with them.
 QImage readBounded(QImageReader &reader)
 {
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxImageSide || size.height() > MaxImageSide
-        || qint64(size.width()) * size.height() > MaxImagePixels)
+    if (!size.isValid() || passesImageBounds(size))
         return QImage();
     QImage image;
     if (!reader.read(&image))
@@ -173,6 +169,40 @@ QImage drawBuiltin(const QString &name)
 }
 
 } // namespace
+
+// Member names and queries fold the same way: ASCII only, byte by byte, with
+// '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
+std::string packageMemberKey(std::string name)
+{
+    for (char &c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 'A' && u <= 'Z')
+            c = char(u - 'A' + 'a');
+        else if (c == '\\')
+            c = '/';
+    }
+    return name;
+}
+
+OrvQImageVerdict decodeImageBytes(const char *data, quint32 size, QImage *out)
+{
+    QImage image = decodeBytes(data, size);
+    if (!image.isNull()) {
+        if (out)
+            *out = std::move(image);
+        return OrvQImageVerdict::Decoded;
+    }
+    // Refused: for its declared size, or because no reader takes it.
+    QByteArray bytes = QByteArray::fromRawData(data, int(size));
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::ReadOnly)) {
+        QImageReader reader(&buffer);
+        const QSize declared = reader.size();
+        if (declared.isValid() && passesImageBounds(declared))
+            return OrvQImageVerdict::TooLarge;
+    }
+    return OrvQImageVerdict::Undecodable;
+}
 
 struct OrvQResourceManager::Private {
     std::map<std::string, FileEntry> m_files;
