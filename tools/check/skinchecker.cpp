@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -122,7 +124,12 @@ bool parseDocument(const QByteArray &bytes, Json::Value &root, QString *error)
 
 struct PackageFile {
     QString name; // as stored
-    QByteArray bytes;
+    // calloc, as the manager does: zeros past what a member really unpacks
+    // cost no memory, so a member declaring far more than it holds is cheap.
+    std::shared_ptr<char> data;
+    quint32 size = 0;
+
+    QByteArray bytes() const { return QByteArray::fromRawData(data.get(), int(size)); }
 };
 
 class Checker
@@ -191,7 +198,7 @@ std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringL
         for (const auto &file : m_files) {
             const bool json = file.first.size() > 5 && file.first.compare(file.first.size() - 5, 5, ".json") == 0;
             if (json && !file.second.name.startsWith(QLatin1String("./")))
-                checkDescription(file.second.name, file.second.bytes);
+                checkDescription(file.second.name, file.second.bytes());
         }
     }
     for (QString name : descriptions) {
@@ -200,7 +207,7 @@ std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringL
             name += QLatin1String(".json");
         const auto found = m_files.find(packageMemberKey(name.toStdString()));
         if (found != m_files.end()) {
-            checkDescription(found->second.name, found->second.bytes);
+            checkDescription(found->second.name, found->second.bytes());
             continue;
         }
         QFile file(name);
@@ -260,8 +267,13 @@ bool Checker::readPackage(const QString &packagePath)
         if (capacity == 0)
             continue;
         taken += capacity;
-        PackageFile file{name, QByteArray(int(capacity), '\0')};
-        const unsigned result = unzipItemToMemory(zip.get(), i, file.bytes.data(), unsigned(capacity));
+        PackageFile file{name, std::shared_ptr<char>(static_cast<char *>(std::calloc(size_t(capacity), 1)), std::free),
+                         quint32(capacity)};
+        if (!file.data) {
+            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
+            continue;
+        }
+        const unsigned result = unzipItemToMemory(zip.get(), i, file.data.get(), file.size);
         if (entry.encrypted)
             add(name, QStringLiteral("-"), QStringLiteral("encrypted: the toolkit cannot read it"));
         else if (result != ZipOk)
@@ -288,7 +300,7 @@ void Checker::checkStyleFile()
 
     Json::Value root;
     QString error;
-    if (!parseDocument(file.bytes, root, &error)) {
+    if (!parseDocument(file.bytes(), root, &error)) {
         add(file.name, QStringLiteral("-"), QStringLiteral("does not parse: ") + error);
         return;
     }
@@ -642,8 +654,7 @@ void Checker::checkImage(const QString &member, const QString &path, const QStri
     }
     auto verdict = m_images.find(key);
     if (verdict == m_images.end()) {
-        const QByteArray &bytes = file->second.bytes;
-        verdict = m_images.emplace(key, decodeImageBytes(bytes.constData(), quint32(bytes.size()))).first;
+        verdict = m_images.emplace(key, decodeImageBytes(file->second.data.get(), file->second.size)).first;
     }
     if (verdict->second == OrvQImageVerdict::TooLarge)
         add(member, path,
