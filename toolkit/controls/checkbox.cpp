@@ -66,13 +66,13 @@ void OrvQTwoStateButtonImpl::appendCommonKeys(OrvQKeyTable<Owner> &keys, bool ho
     const auto hoverIcon = [hoverFollowsNormal](const char *name, QString Owner::*hover, QString Owner::*normal,
                                                 const char *effect) {
         return imageKey(Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
-                           [hoverFollowsNormal, hover, normal](Owner &impl, const QVariant &icon) {
-                               if (!hoverFollowsNormal || !icon.toString().isEmpty())
-                                   impl.*hover = icon.toString();
-                               else
-                                   impl.*hover = impl.*normal;
-                           },
-                           hoverFollowsNormal));
+                                    [hoverFollowsNormal, hover, normal](Owner &impl, const QVariant &icon) {
+                                        if (!hoverFollowsNormal || !icon.toString().isEmpty())
+                                            impl.*hover = icon.toString();
+                                        else
+                                            impl.*hover = impl.*normal;
+                                    },
+                                    hoverFollowsNormal));
     };
     keys.insert(keys.end(), {
         Key::custom({"text", OrvQKeyType::GbkText, QString(), INT_MIN, INT_MAX, "caption"},

@@ -186,10 +186,14 @@ template <class T, class = void>
 struct HasStyleSlots : std::false_type {};
 template <class T>
 struct HasStyleSlots<T, std::void_t<decltype(T::styleSlots())>> : std::true_type {};
+template <class T, class = void>
+struct HasElementKeys : std::false_type {};
+template <class T>
+struct HasElementKeys<T, std::void_t<decltype(T::elementKeys())>> : std::true_type {};
 } // namespace Internal
 
-// The schema of an Impl class from its static attrKeys() and styleSlots(),
-// whichever it has.
+// The schema of an Impl class from its static attrKeys(), styleSlots() and
+// elementKeys() (keys read from the element itself), whichever it has.
 template <class Impl>
 OrvQControlSchema schemaOf()
 {
@@ -198,6 +202,8 @@ OrvQControlSchema schemaOf()
         schema.keys = keyInfoOf(Impl::attrKeys());
     if constexpr (Internal::HasStyleSlots<Impl>::value)
         schema.styleSlots = slotInfoOf(Impl::styleSlots());
+    if constexpr (Internal::HasElementKeys<Impl>::value)
+        schema.elementKeys = keyInfoOf(Impl::elementKeys());
     return schema;
 }
 

@@ -36,11 +36,6 @@ struct FileEntry {
     quint64 lastUse = 0;
 };
 
-std::string fileKey(std::string name)
-{
-    return packageMemberKey(std::move(name));
-}
-
 // Heap a parsed tree holds, roughly as jsoncpp allocates it: a map node per
 // member or element, a map per array or object, and each string and member
 // name on its own. Walked without recursion.
@@ -236,7 +231,7 @@ void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
     for (int i = 0; i < count; ++i) {
         if (zipItem(zip, i, &entry) != ZipOk || entry.uncompressedSize == 0)
             continue;
-        const std::string key = fileKey(entry.name);
+        const std::string key = packageMemberKey(entry.name);
         const bool isStyleFile = key == "style.json";
         // The first member of a name wins; a later one is not even inflated.
         if (!isStyleFile && m_files.count(key))
@@ -374,7 +369,7 @@ void OrvQResourceManager::createBuiltinImages()
 
 bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *size) const
 {
-    const auto found = m_d->m_files.find(fileKey(name.toStdString()));
+    const auto found = m_d->m_files.find(packageMemberKey(name.toStdString()));
     if (found == m_d->m_files.end())
         return false;
     if (data)
@@ -386,7 +381,7 @@ bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *s
 
 std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QString &name, bool *found)
 {
-    const auto member = m_d->m_files.find(fileKey(name.toStdString()));
+    const auto member = m_d->m_files.find(packageMemberKey(name.toStdString()));
     if (found)
         *found = member != m_d->m_files.end();
     if (member == m_d->m_files.end())
