@@ -409,7 +409,8 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
                                 .arg(jsonTypeName(type)));
         return;
     }
-    const std::string typeName = type.asString();
+    // The registry is asked with the name as a C string, up to any NUL.
+    const std::string typeName = type.asString().c_str();
     const QString typeText = fromUtf8(typeName);
     // Scroll areas take such children as skins of their bars; the loader
     // builds none of them.
