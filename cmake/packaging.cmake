@@ -36,8 +36,10 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME liborvqtlib-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-# A static library: its users link what it links.
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "qtbase5-dev (>= 5.9), libjsoncpp-dev, zlib1g-dev")
+# A static library: its users link what it links, Qt no older than the
+# one it was built with.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
+    "qtbase5-dev (>= ${Qt5_VERSION_MAJOR}.${Qt5_VERSION_MINOR}), libjsoncpp-dev, zlib1g-dev")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "The Quelvane monitor with its skin package, orvq-check and orvq-preview")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "OrvQtLib: static library, headers and CMake package")
 include(CPack)
