@@ -364,6 +364,8 @@ std::string descriptionDictionary()
             continue;
         for (const OrvQKeyInfo &key : schema->keys)
             addKey(key);
+        for (const OrvQKeyInfo &key : schema->elementKeys)
+            addKey(key);
         // The tail of a "style" entry that reaches this slot.
         for (const OrvQSlotInfo &slot : schema->styleSlots)
             tokens.insert(",0," + std::to_string(slot.slot) + "]");

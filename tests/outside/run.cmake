@@ -1,14 +1,34 @@
-# Configures, builds and runs the outside project; fails on any step.
-execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${BINARY} -DORV_SOURCE_DIR=${ORV_SOURCE_DIR}
+# Builds and runs the outside project twice, each step failing the test:
+# against the source tree, and against this build installed into a prefix.
+function(build_and_run binary)
+    execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${binary} ${ARGN}
+                    RESULT_VARIABLE result OUTPUT_QUIET)
+    if(result)
+        message(FATAL_ERROR "configuring the outside project in ${binary} failed")
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} --build ${binary} -j2 RESULT_VARIABLE result OUTPUT_QUIET)
+    if(result)
+        message(FATAL_ERROR "building the outside project in ${binary} failed")
+    endif()
+    execute_process(COMMAND ${binary}/outside RESULT_VARIABLE result)
+    if(result)
+        message(FATAL_ERROR "the outside program in ${binary} failed: ${result}")
+    endif()
+endfunction()
+
+build_and_run(${BINARY}/subdirectory -DORV_SOURCE_DIR=${ORV_SOURCE_DIR})
+
+set(prefix ${BINARY}/prefix)
+file(REMOVE_RECURSE ${prefix})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${ORV_BINARY_DIR} --prefix ${prefix}
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(result)
-    message(FATAL_ERROR "configuring the outside project failed")
+    message(FATAL_ERROR "installing the build into ${prefix} failed")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY} -j2 RESULT_VARIABLE result OUTPUT_QUIET)
-if(result)
-    message(FATAL_ERROR "building the outside project failed")
-endif()
-execute_process(COMMAND ${BINARY}/outside RESULT_VARIABLE result)
-if(result)
-    message(FATAL_ERROR "the outside program failed: ${result}")
-endif()
+string(REPLACE "|" ";" INSTALLED_FILES "${INSTALLED_FILES}")
+foreach(installed ${INSTALLED_FILES})
+    if(NOT EXISTS ${prefix}/${installed})
+        message(FATAL_ERROR "the install lacks ${installed}")
+    endif()
+endforeach()
+build_and_run(${BINARY}/installed -DORV_PREFIX=${prefix})

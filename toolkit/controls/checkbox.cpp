@@ -65,14 +65,14 @@ void OrvQTwoStateButtonImpl::appendCommonKeys(OrvQKeyTable<Owner> &keys, bool ho
     // never flips to the built-in ones under the pointer.
     const auto hoverIcon = [hoverFollowsNormal](const char *name, QString Owner::*hover, QString Owner::*normal,
                                                 const char *effect) {
-        return Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
-                           [hoverFollowsNormal, hover, normal](Owner &impl, const QVariant &icon) {
-                               if (!hoverFollowsNormal || !icon.toString().isEmpty())
-                                   impl.*hover = icon.toString();
-                               else
-                                   impl.*hover = impl.*normal;
-                           },
-                           hoverFollowsNormal);
+        return imageKey(Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
+                                    [hoverFollowsNormal, hover, normal](Owner &impl, const QVariant &icon) {
+                                        if (!hoverFollowsNormal || !icon.toString().isEmpty())
+                                            impl.*hover = icon.toString();
+                                        else
+                                            impl.*hover = impl.*normal;
+                                    },
+                                    hoverFollowsNormal));
     };
     keys.insert(keys.end(), {
         Key::custom({"text", OrvQKeyType::GbkText, QString(), INT_MIN, INT_MAX, "caption"},
@@ -86,10 +86,10 @@ void OrvQTwoStateButtonImpl::appendCommonKeys(OrvQKeyTable<Owner> &keys, bool ho
                       "icon y offset"),
         Key::flag("showIcon", &Owner::m_showIcon, std::nullopt, "draw the icon"),
         Key::flag("showText", &Owner::m_showText, std::nullopt, "draw the caption"),
-        Key::text("iconPath", &Owner::m_uncheckedIcon, std::nullopt, "icon while unchecked"),
+        Key::image("iconPath", &Owner::m_uncheckedIcon, std::nullopt, "icon while unchecked"),
         hoverIcon("hotIconPath", &Owner::m_uncheckedHotIcon, &Owner::m_uncheckedIcon,
                   "icon while unchecked and hovered"),
-        Key::text("siconPath", &Owner::m_checkedIcon, std::nullopt, "icon while checked"),
+        Key::image("siconPath", &Owner::m_checkedIcon, std::nullopt, "icon while checked"),
         hoverIcon("sHotIconPath", &Owner::m_checkedHotIcon, &Owner::m_checkedIcon, "icon while checked and hovered"),
     });
 }

@@ -17,7 +17,7 @@ const OrvQKeyTable<OrvQImageImpl> &OrvQImageImpl::attrKeys()
 {
     using Key = OrvQKey<OrvQImageImpl>;
     static const OrvQKeyTable<OrvQImageImpl> keys{
-        Key::text("path", &OrvQImageImpl::m_path, QString(), "image name in the skin"),
+        Key::image("path", &OrvQImageImpl::m_path, QString(), "image name in the skin"),
         Key::flag("fill", &OrvQImageImpl::m_fill, true, "stretch over the widget (true) or natural size, centred"),
     };
     return keys;

@@ -55,8 +55,8 @@ const OrvQKeyTable<OrvQPushButtonImpl> &OrvQPushButtonImpl::attrKeys()
     using Impl = OrvQPushButtonImpl;
     static const OrvQKeyTable<OrvQPushButtonImpl> keys{
         Key::flag("hasIcon", &Impl::m_hasIcon, std::nullopt, "draw the icon"),
-        Key::text("iconPath", &Impl::m_iconPath, std::nullopt, "icon"),
-        Key::text("hotIconPath", &Impl::m_hotIconPath, std::nullopt, "icon while hovered"),
+        Key::image("iconPath", &Impl::m_iconPath, std::nullopt, "icon"),
+        Key::image("hotIconPath", &Impl::m_hotIconPath, std::nullopt, "icon while hovered"),
         Key::custom({"text", OrvQKeyType::GbkText, QString(), INT_MIN, INT_MAX, "caption"},
                     [](Impl &impl, const QVariant &text) {
                         if (auto *button = qobject_cast<QAbstractButton *>(impl.m_widget))

@@ -35,8 +35,8 @@ const OrvQKeyTable<OrvQScrollAreaSkin::Element> &OrvQScrollAreaSkin::elementKeys
 {
     using Key = OrvQKey<Element>;
     const auto icon = [](const char *name, std::optional<QString> Element::*field, const char *effect) {
-        return Key::custom({name, OrvQKeyType::Text, {}, 0, 0, effect},
-                           [field](Element &e, const QVariant &v) { e.*field = v.toString(); });
+        return imageKey(Key::custom({name, OrvQKeyType::Text, {}, 0, 0, effect},
+                                    [field](Element &e, const QVariant &v) { e.*field = v.toString(); }));
     };
     static const OrvQKeyTable<Element> keys{
         Key::flag("hor", &Element::horizontal, false, "true: skins the horizontal bar, else the vertical one"),

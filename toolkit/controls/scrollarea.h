@@ -122,6 +122,14 @@ public:
     {
     }
 
+    // The Impl's keys and slots; children may be scroll bar elements.
+    static OrvQControlSchema schema()
+    {
+        OrvQControlSchema schema = schemaOf<Impl>();
+        schema.scrollBarElements = true;
+        return schema;
+    }
+
     OrvQScrollAreaSkin &scrollAreaSkin() { return m_skin; }
     OrvQScrollBar *skinnedBar(bool horizontal) const { return m_skin.bar(horizontal); }
 

@@ -209,9 +209,9 @@ const OrvQKeyTable<OrvQScrollBarImpl> &OrvQScrollBarImpl::attrKeys()
     using Key = OrvQKey<OrvQScrollBarImpl>;
     using Impl = OrvQScrollBarImpl;
     static const OrvQKeyTable<OrvQScrollBarImpl> keys{
-        Key::text("upicon", &Impl::m_upIcon, QString(), "icon of the up or left arrow"),
-        Key::text("downicon", &Impl::m_downIcon, QString(), "icon of the down or right arrow"),
-        Key::text("thumbicon", &Impl::m_thumbIcon, QString(), "icon on the thumb"),
+        Key::image("upicon", &Impl::m_upIcon, QString(), "icon of the up or left arrow"),
+        Key::image("downicon", &Impl::m_downIcon, QString(), "icon of the down or right arrow"),
+        Key::image("thumbicon", &Impl::m_thumbIcon, QString(), "icon on the thumb"),
     };
     return keys;
 }

@@ -33,6 +33,8 @@ struct OrvQKeyInfo {
     int minimum = INT_MIN;
     int maximum = INT_MAX;
     const char *effect = "";
+    // A text that names an image of the skin.
+    bool image = false;
 };
 
 // The value of `info`'s key in `object`, converted and clamped; nullopt when
@@ -80,6 +82,14 @@ struct OrvQKey {
     {
         return {{name, OrvQKeyType::GbkText, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
+    }
+    // A text naming an image of the skin.
+    static OrvQKey image(const char *name, QString Owner::*member, std::optional<QString> fallback,
+                         const char *effect)
+    {
+        OrvQKey key = text(name, member, std::move(fallback), effect);
+        key.info.image = true;
+        return key;
     }
     // Any type, any effect.
     static OrvQKey custom(OrvQKeyInfo info, std::function<void(Owner &, const QVariant &)> apply,
@@ -130,7 +140,19 @@ struct OrvQSlotInfo {
 struct OrvQControlSchema {
     std::vector<OrvQKeyInfo> keys;
     std::vector<OrvQSlotInfo> styleSlots;
+    // Keys read from the element itself besides the common ones.
+    std::vector<OrvQKeyInfo> elementKeys;
+    // Child elements whose type contains "scrollbar" skin the control's bars.
+    bool scrollBarElements = false;
 };
+
+// Marks a key row as naming an image of the skin.
+template <class Owner>
+OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
+{
+    key.info.image = true;
+    return key;
+}
 
 template <class Owner>
 std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
@@ -164,10 +186,14 @@ template <class T, class = void>
 struct HasStyleSlots : std::false_type {};
 template <class T>
 struct HasStyleSlots<T, std::void_t<decltype(T::styleSlots())>> : std::true_type {};
+template <class T, class = void>
+struct HasElementKeys : std::false_type {};
+template <class T>
+struct HasElementKeys<T, std::void_t<decltype(T::elementKeys())>> : std::true_type {};
 } // namespace Internal
 
-// The schema of an Impl class from its static attrKeys() and styleSlots(),
-// whichever it has.
+// The schema of an Impl class from its static attrKeys(), styleSlots() and
+// elementKeys() (keys read from the element itself), whichever it has.
 template <class Impl>
 OrvQControlSchema schemaOf()
 {
@@ -176,6 +202,8 @@ OrvQControlSchema schemaOf()
         schema.keys = keyInfoOf(Impl::attrKeys());
     if constexpr (Internal::HasStyleSlots<Impl>::value)
         schema.styleSlots = slotInfoOf(Impl::styleSlots());
+    if constexpr (Internal::HasElementKeys<Impl>::value)
+        schema.elementKeys = keyInfoOf(Impl::elementKeys());
     return schema;
 }
 

@@ -46,8 +46,7 @@ void initialize()
 
     Internal::registerBuiltInControls();
 
-    // Preview mode: the toolkit runs inside one of the layout tools. Nothing
-    // ever switches it back off.
+    // Preview mode: the toolkit runs inside one of the layout tools.
     if (isLayoutToolPath(QCoreApplication::applicationFilePath()))
         r.previewMode = true;
 
@@ -93,6 +92,11 @@ QWidget *createControl(const char *typeName, const Json::Value &element, QWidget
 bool isPreviewMode()
 {
     return registry().previewMode;
+}
+
+void setPreviewMode(bool on)
+{
+    registry().previewMode = on;
 }
 
 const std::set<std::string> &exposedTypes()

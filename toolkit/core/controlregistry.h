@@ -34,6 +34,9 @@ void registerControl(const char *typeName, ControlCreator creator, bool exposed,
 QWidget *createControl(const char *typeName, const Json::Value &element, QWidget *parent);
 
 bool isPreviewMode();
+// Switches preview mode on for a designers' tool, before it builds windows:
+// item views then show sample rows.
+void setPreviewMode(bool on);
 
 // The names registered with the exposed flag.
 const std::set<std::string> &exposedTypes();

@@ -36,20 +36,6 @@ struct FileEntry {
     quint64 lastUse = 0;
 };
 
-// Member names and queries fold the same way: ASCII only, byte by byte, with
-// '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
-std::string fileKey(std::string name)
-{
-    for (char &c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 'A' && u <= 'Z')
-            c = char(u - 'A' + 'a');
-        else if (c == '\\')
-            c = '/';
-    }
-    return name;
-}
-
 // Heap a parsed tree holds, roughly as jsoncpp allocates it: a map node per
 // member or element, a map per array or object, and each string and member
 // name on its own. Walked without recursion.
@@ -83,13 +69,18 @@ quint64 treeMemory(const Json::Value &root)
     return total;
 }
 
+bool passesImageBounds(const QSize &size)
+{
+    return size.width() > MaxImageSide || size.height() > MaxImageSide
+        || qint64(size.width()) * size.height() > MaxImagePixels;
+}
+
 // Decodes only after the declared size passed the bounds; formats that cannot
 // tell their size up front are refused with them.
 QImage readBounded(QImageReader &reader)
 {
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxImageSide || size.height() > MaxImageSide
-        || qint64(size.width()) * size.height() > MaxImagePixels)
+    if (!size.isValid() || passesImageBounds(size))
         return QImage();
     QImage image;
     if (!reader.read(&image))
@@ -174,6 +165,40 @@ QImage drawBuiltin(const QString &name)
 
 } // namespace
 
+// Member names and queries fold the same way: ASCII only, byte by byte, with
+// '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
+std::string packageMemberKey(std::string name)
+{
+    for (char &c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 'A' && u <= 'Z')
+            c = char(u - 'A' + 'a');
+        else if (c == '\\')
+            c = '/';
+    }
+    return name;
+}
+
+OrvQImageVerdict decodeImageBytes(const char *data, quint32 size, QImage *out)
+{
+    QImage image = decodeBytes(data, size);
+    if (!image.isNull()) {
+        if (out)
+            *out = std::move(image);
+        return OrvQImageVerdict::Decoded;
+    }
+    // Refused: for its declared size, or because no reader takes it.
+    QByteArray bytes = QByteArray::fromRawData(data, int(size));
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::ReadOnly)) {
+        QImageReader reader(&buffer);
+        const QSize declared = reader.size();
+        if (declared.isValid() && passesImageBounds(declared))
+            return OrvQImageVerdict::TooLarge;
+    }
+    return OrvQImageVerdict::Undecodable;
+}
+
 struct OrvQResourceManager::Private {
     std::map<std::string, FileEntry> m_files;
     // Only the last style.json met is ever parsed, so only it is kept.
@@ -206,7 +231,7 @@ void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
     for (int i = 0; i < count; ++i) {
         if (zipItem(zip, i, &entry) != ZipOk || entry.uncompressedSize == 0)
             continue;
-        const std::string key = fileKey(entry.name);
+        const std::string key = packageMemberKey(entry.name);
         const bool isStyleFile = key == "style.json";
         // The first member of a name wins; a later one is not even inflated.
         if (!isStyleFile && m_files.count(key))
@@ -344,7 +369,7 @@ void OrvQResourceManager::createBuiltinImages()
 
 bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *size) const
 {
-    const auto found = m_d->m_files.find(fileKey(name.toStdString()));
+    const auto found = m_d->m_files.find(packageMemberKey(name.toStdString()));
     if (found == m_d->m_files.end())
         return false;
     if (data)
@@ -356,7 +381,7 @@ bool OrvQResourceManager::fileData(const QString &name, char **data, unsigned *s
 
 std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QString &name, bool *found)
 {
-    const auto member = m_d->m_files.find(fileKey(name.toStdString()));
+    const auto member = m_d->m_files.find(packageMemberKey(name.toStdString()));
     if (found)
         *found = member != m_d->m_files.end();
     if (member == m_d->m_files.end())

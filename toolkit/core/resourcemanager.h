@@ -7,6 +7,7 @@
 #include <json/value.h>
 
 #include <memory>
+#include <string>
 
 class QImage;
 
@@ -21,6 +22,18 @@ constexpr qint64 MaxImagePixels = qint64(64) << 20; // 256 MiB as ARGB32
 // application sets another. A tree takes 15 to 55 times the bytes of its
 // source, so the bound is on the tree, not on the source.
 constexpr quint64 DefaultDocumentCacheLimit = quint64(32) << 20;
+
+// The key a package member is found by: ASCII letters folded to lower case,
+// '\' read as '/'. Two members of one key are one member to every lookup.
+std::string packageMemberKey(std::string name);
+
+// What the manager makes of an image's bytes.
+enum class OrvQImageVerdict {
+    Decoded,
+    TooLarge,    // its declared size passes MaxImageSide or MaxImagePixels
+    Undecodable,
+};
+OrvQImageVerdict decodeImageBytes(const char *data, quint32 size, QImage *out = nullptr);
 
 // Process-wide holder of the loaded skin: package members, decoded images and
 // the rect and font style tables.

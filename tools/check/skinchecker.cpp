@@ -1,0 +1,720 @@
+#include "skinchecker.h"
+
+#include "controlbase.h"
+#include "controlkeys.h"
+#include "controlregistry.h"
+#include "jsonreaders.h"
+#include "resourcemanager.h"
+#include "scrollarea.h"
+#include "stylerecords.h"
+#include "windowloader.h"
+#include "ziparchive.h"
+
+#include <json/reader.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace OrvQtLib::Tools {
+
+namespace {
+
+// A hostile description may hold a fault in each of 200,000 elements; past
+// this many lines a member's further findings are only counted.
+constexpr int MaxFindingsPerMember = 200;
+// Longer names get no spelling hint: they are not typos, and the distance
+// costs the product of the lengths.
+constexpr int MaxHintedNameLength = 64;
+
+QString jsonTypeName(const Json::Value &value)
+{
+    switch (value.type()) {
+    case Json::nullValue: return QStringLiteral("null");
+    case Json::intValue:
+    case Json::uintValue: return QStringLiteral("an integer");
+    case Json::realValue: return QStringLiteral("a number");
+    case Json::stringValue: return QStringLiteral("a text");
+    case Json::booleanValue: return QStringLiteral("a boolean");
+    case Json::arrayValue: return QStringLiteral("an array");
+    case Json::objectValue: return QStringLiteral("an object");
+    }
+    return QStringLiteral("a value");
+}
+
+QString expectedTypeName(OrvQKeyType type)
+{
+    switch (type) {
+    case OrvQKeyType::Bool: return QStringLiteral("a boolean");
+    case OrvQKeyType::Int: return QStringLiteral("an integer");
+    case OrvQKeyType::Text:
+    case OrvQKeyType::GbkText: return QStringLiteral("a text");
+    case OrvQKeyType::Color: return QStringLiteral("a colour (hexadecimal text or number)");
+    }
+    return QStringLiteral("a value");
+}
+
+QString hint(const QString &nearest)
+{
+    return nearest.isEmpty() ? QString() : QStringLiteral(" (did you mean \"%1\"?)").arg(nearest);
+}
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), int(std::min<size_t>(text.size(), INT_MAX)));
+}
+
+int editDistance(const QString &a, const QString &b)
+{
+    std::vector<int> row(size_t(b.size()) + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[size_t(j)] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[size_t(j)];
+            const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            row[size_t(j)] = std::min({above + 1, row[size_t(j - 1)] + 1, diagonal + cost});
+            diagonal = above;
+        }
+    }
+    return row[size_t(b.size())];
+}
+
+// Parses exactly as the toolkit does; on failure, says where jsoncpp
+// stopped ("Line 3, Column 5: ...").
+bool parseDocument(const QByteArray &bytes, Json::Value &root, QString *error)
+{
+    if (parseJsonDocument(bytes.constData(), size_t(bytes.size()), root))
+        return true;
+    const char *data = bytes.constData();
+    const void *nul = std::memchr(data, '\0', size_t(bytes.size()));
+    const size_t length = nul ? size_t(static_cast<const char *>(nul) - data) : size_t(bytes.size());
+    if (length == 0) {
+        *error = QStringLiteral("empty");
+        return false;
+    }
+    try {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        Json::Reader reader;
+#pragma GCC diagnostic pop
+        Json::Value ignored;
+        reader.parse(data, data + length, ignored, false);
+        // "* Line 3, Column 5\n  Syntax error: ...\n" for each error; the first says it.
+        const QStringList lines = fromUtf8(reader.getFormattedErrorMessages()).split(QLatin1Char('\n'));
+        QString where = lines.value(0).trimmed();
+        if (where.startsWith(QLatin1String("* ")))
+            where.remove(0, 2);
+        *error = where + QStringLiteral(": ") + lines.value(1).trimmed();
+    } catch (const Json::Exception &) {
+        *error = QStringLiteral("nested too deeply for the reader");
+    }
+    return false;
+}
+
+struct PackageFile {
+    QString name; // as stored
+    // calloc, as the manager does: zeros past what a member really unpacks
+    // cost no memory, so a member declaring far more than it holds is cheap.
+    std::shared_ptr<char> data;
+    quint32 size = 0;
+
+    QByteArray bytes() const { return QByteArray::fromRawData(data.get(), int(size)); }
+};
+
+class Checker
+{
+public:
+    std::vector<SkinFinding> run(const QString &packagePath, const QStringList &descriptions);
+
+private:
+    void add(const QString &member, const QString &path, const QString &message, bool warning = false);
+    bool readPackage(const QString &packagePath);
+    void checkStyleFile();
+    void checkDescription(const QString &member, const QByteArray &bytes);
+    void checkElement(const QString &member, const Json::Value &element, const QString &path, bool inScrollArea);
+    void checkScrollBarElement(const QString &member, const Json::Value &element, const QString &path);
+    void checkLayout(const QString &member, const Json::Value &layout, const QString &path);
+    void checkAttrAndStyle(const QString &member, const Json::Value &element, const QString &path,
+                           const QString &owner, const OrvQControlSchema &schema);
+    void checkStyleUse(const QString &member, const QString &path, const QString &owner,
+                       const std::vector<OrvQSlotInfo> &slotTable, const QString &name, int slot);
+    void checkKeyValue(const QString &member, const QString &path, const QString &label, const Json::Value &holder,
+                       const OrvQKeyInfo &info);
+    void checkInt(const QString &member, const QString &path, const QString &label, const Json::Value &value,
+                  const char *readAs, qint64 limit);
+    void checkImage(const QString &member, const QString &path, const QString &label, const QString &name);
+    const std::optional<OrvQControlSchema> &schemaOf(const std::string &typeName);
+
+    std::vector<SkinFinding> m_findings;
+    struct Suppressed {
+        int shown = 0;
+        int errors = 0;
+        int warnings = 0;
+    };
+    std::map<QString, Suppressed> m_counts;
+
+    std::map<std::string, PackageFile> m_files; // by lookup key, first member wins
+    std::vector<PackageFile> m_styleFiles;      // every style.json; the last is read
+    OrvQStyleTables m_styles;
+    std::map<std::string, OrvQImageVerdict> m_images;
+    std::set<std::string> m_types;
+    QStringList m_typeNames;
+    std::map<std::string, std::optional<OrvQControlSchema>> m_schemas;
+};
+
+void Checker::add(const QString &member, const QString &path, const QString &message, bool warning)
+{
+    Suppressed &count = m_counts[member];
+    if (count.shown < MaxFindingsPerMember) {
+        ++count.shown;
+        m_findings.push_back({member, path, message, warning});
+    } else {
+        ++(warning ? count.warnings : count.errors);
+    }
+}
+
+std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringList &descriptions)
+{
+    for (const std::string &name : registeredTypes()) {
+        m_types.insert(name);
+        m_typeNames.append(fromUtf8(name));
+    }
+    if (!readPackage(packagePath))
+        return m_findings;
+    checkStyleFile();
+
+    if (descriptions.isEmpty()) {
+        for (const auto &file : m_files) {
+            const bool json = file.first.size() > 5 && file.first.compare(file.first.size() - 5, 5, ".json") == 0;
+            if (json && !file.second.name.startsWith(QLatin1String("./")))
+                checkDescription(file.second.name, file.second.bytes());
+        }
+    }
+    for (QString name : descriptions) {
+        // The loader's lookup: ".json" added, the package first, then the disk.
+        if (!name.contains(QLatin1String(".json")))
+            name += QLatin1String(".json");
+        const auto found = m_files.find(packageMemberKey(name.toStdString()));
+        if (found != m_files.end()) {
+            checkDescription(found->second.name, found->second.bytes());
+            continue;
+        }
+        QFile file(name);
+        if (QFileInfo(name).isFile() && file.size() <= MaxDescriptionBytes && file.open(QIODevice::ReadOnly))
+            checkDescription(name, file.readAll());
+        else
+            add(name, QStringLiteral("-"), QStringLiteral("no such description in the package or on disk"));
+    }
+
+    for (const auto &count : m_counts) {
+        const int more = count.second.errors + count.second.warnings;
+        if (more > 0)
+            m_findings.push_back({count.first, QStringLiteral("-"),
+                                  QStringLiteral("%1 more findings not shown").arg(more), count.second.errors == 0});
+    }
+    return m_findings;
+}
+
+bool Checker::readPackage(const QString &packagePath)
+{
+    const QString package = QFileInfo(packagePath).fileName();
+    if (!QFileInfo(packagePath).isFile()) {
+        add(package, QStringLiteral("-"), QStringLiteral("no such file"));
+        return false;
+    }
+    OrvQZipHandle zip(openZipFile(QFile::encodeName(packagePath).constData(), nullptr));
+    OrvQZipEntry entry;
+    if (!zip || zipItem(zip.get(), -1, &entry) != ZipOk) {
+        add(package, QStringLiteral("-"), QStringLiteral("not a zip archive the toolkit can open"));
+        return false;
+    }
+    const int count = entry.index;
+    quint64 taken = 0;
+    for (int i = 0; i < count; ++i) {
+        if (zipItem(zip.get(), i, &entry) != ZipOk) {
+            add(package, QStringLiteral("-"), QStringLiteral("directory record %1 cannot be read").arg(i));
+            continue;
+        }
+        // Folders and empty files: the toolkit keeps nothing of them.
+        if (entry.uncompressedSize == 0)
+            continue;
+        const QString name = QString::fromUtf8(entry.name);
+        if (name.startsWith(QLatin1String("./")))
+            add(name, QStringLiteral("-"),
+                QStringLiteral("the name starts with \"./\", so no lookup reaches it: pack the folder's contents, "
+                               "not the folder \".\""));
+        const std::string key = packageMemberKey(entry.name);
+        const bool styleFile = key == "style.json";
+        const auto earlier = m_files.find(key);
+        if (!styleFile && earlier != m_files.end()) {
+            add(name, QStringLiteral("-"),
+                QStringLiteral("shadowed by the earlier \"%1\": lookups ignore case and the first member wins")
+                    .arg(earlier->second.name));
+            continue;
+        }
+        const quint64 capacity = std::min<quint64>(zipMemberCapacity(entry), MaxPackageBytes - taken);
+        if (capacity == 0)
+            continue;
+        taken += capacity;
+        PackageFile file{name, std::shared_ptr<char>(static_cast<char *>(std::calloc(size_t(capacity), 1)), std::free),
+                         quint32(capacity)};
+        if (!file.data) {
+            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
+            continue;
+        }
+        const unsigned result = unzipItemToMemory(zip.get(), i, file.data.get(), file.size);
+        if (entry.encrypted)
+            add(name, QStringLiteral("-"), QStringLiteral("encrypted: the toolkit cannot read it"));
+        else if (result != ZipOk)
+            add(name, QStringLiteral("-"),
+                QStringLiteral("the data is damaged (code 0x%1): only what unpacked is used").arg(result, 0, 16));
+        if (styleFile)
+            m_styleFiles.push_back(std::move(file));
+        else
+            m_files.emplace(key, std::move(file));
+    }
+    return true;
+}
+
+void Checker::checkStyleFile()
+{
+    if (m_styleFiles.empty()) {
+        add(QStringLiteral("style.json"), QStringLiteral("-"), QStringLiteral("missing: the package defines no style"));
+        return;
+    }
+    const PackageFile &file = m_styleFiles.back();
+    for (size_t i = 0; i + 1 < m_styleFiles.size(); ++i)
+        add(m_styleFiles[i].name, QStringLiteral("-"),
+            QStringLiteral("shadowed by the later \"%1\": only the last style.json is read").arg(file.name));
+
+    Json::Value root;
+    QString error;
+    if (!parseDocument(file.bytes(), root, &error)) {
+        add(file.name, QStringLiteral("-"), QStringLiteral("does not parse: ") + error);
+        return;
+    }
+    if (!jsonHas(root, "style")) {
+        add(file.name, QStringLiteral("-"), QStringLiteral("has no \"style\" member: no style is defined"));
+        return;
+    }
+    const Json::Value &records = jsonMember(root, "style");
+    if (!records.isArray() && !records.isObject()) {
+        add(file.name, QStringLiteral("style"),
+            QStringLiteral("is %1, not an array or object of records: no style is defined").arg(jsonTypeName(records)));
+        return;
+    }
+    parseStyles(records, m_styles);
+
+    // The same walk as parseStyles: array order, or ascending member names.
+    std::map<std::pair<int, QString>, QString> defined;
+    const Json::Value::Members names = jsonMemberNames(records);
+    for (Json::ArrayIndex i = 0; i < records.size(); ++i) {
+        const Json::Value &record = records.isArray() ? records[i] : records[names[i]];
+        const QString path = records.isArray() ? QStringLiteral("style[%1]").arg(i)
+                                               : QStringLiteral("style.") + fromUtf8(names[i]);
+        if (!record.isObject()) {
+            add(file.name, path, QStringLiteral("is %1, not a record: skipped").arg(jsonTypeName(record)), true);
+            continue;
+        }
+        const std::optional<int> type = readInt(record, "type");
+        if (!type || (*type != 1 && *type != 2)) {
+            add(file.name, path, QStringLiteral("\"type\" is not 1 (rect) or 2 (font): skipped"), true);
+            continue;
+        }
+        const QString name = readUtf8(record, "name");
+        const auto first = defined.emplace(std::make_pair(*type, name), path);
+        if (!first.second) {
+            add(file.name, path,
+                QStringLiteral("\"%1\" is defined before, at %2: the first wins").arg(name, first.first->second), true);
+            continue;
+        }
+        if (*type == 1) {
+            const OrvQRectStyle style = readRectStyle(record);
+            if (!style.colorMode && !style.image.isEmpty())
+                checkImage(file.name, path, QStringLiteral("\"img\""), style.image);
+        }
+    }
+}
+
+void Checker::checkDescription(const QString &member, const QByteArray &bytes)
+{
+    Json::Value root;
+    QString error;
+    if (!parseDocument(bytes, root, &error)) {
+        add(member, QStringLiteral("-"), QStringLiteral("does not parse: ") + error);
+        return;
+    }
+    if (!root.isObject()) {
+        add(member, QStringLiteral("-"), QStringLiteral("is %1, not an object: nothing is built").arg(jsonTypeName(root)));
+        return;
+    }
+
+    const std::vector<OrvQKeyInfo> window = windowKeys();
+    QStringList known{QStringLiteral("elements")};
+    for (const OrvQKeyInfo &info : window)
+        known.append(QLatin1String(info.name));
+    for (const std::string &key : root.getMemberNames()) {
+        const QString name = fromUtf8(key);
+        if (!known.contains(name))
+            add(member, QStringLiteral("-"),
+                QStringLiteral("window key \"%1\" is not read%2").arg(name, hint(nearestName(name, known))));
+    }
+    for (const OrvQKeyInfo &info : window) {
+        if (jsonHas(root, info.name))
+            checkKeyValue(member, QStringLiteral("-"), QStringLiteral("window key \"%1\"").arg(info.name), root, info);
+    }
+
+    const Json::Value &elements = jsonMember(root, "elements");
+    if (elements.isNull()) {
+        add(member, QStringLiteral("-"), QStringLiteral("has no \"elements\": nothing is built"), true);
+        return;
+    }
+    if (!elements.isArray() && !elements.isObject()) {
+        add(member, QStringLiteral("elements"),
+            QStringLiteral("is %1, not an array: nothing is built").arg(jsonTypeName(elements)));
+        return;
+    }
+    const Json::Value::Members names = jsonMemberNames(elements);
+    for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
+        if (elements.isArray())
+            checkElement(member, elements[i], QStringLiteral("elements[%1]").arg(i), false);
+        else
+            checkElement(member, elements[names[i]], QStringLiteral("elements.") + fromUtf8(names[i]), false);
+    }
+}
+
+void Checker::checkElement(const QString &member, const Json::Value &element, const QString &path,
+                           bool inScrollArea)
+{
+    if (!element.isObject()) {
+        add(member, path, QStringLiteral("is %1, not an element: skipped").arg(jsonTypeName(element)), true);
+        return;
+    }
+    const Json::Value &type = jsonMember(element, "type");
+    if (!type.isString()) {
+        add(member, path,
+            type.isNull() ? QStringLiteral("has no \"type\": skipped with its children")
+                          : QStringLiteral("\"type\" is %1, not a text: skipped with its children")
+                                .arg(jsonTypeName(type)));
+        return;
+    }
+    // The registry is asked with the name as a C string, up to any NUL.
+    const std::string typeName = type.asString().c_str();
+    const QString typeText = fromUtf8(typeName);
+    // Scroll areas take such children as skins of their bars; the loader
+    // builds none of them.
+    if (typeText.contains(QLatin1String("scrollbar"))) {
+        if (inScrollArea)
+            checkScrollBarElement(member, element, path);
+        else
+            add(member, path,
+                QStringLiteral("scroll bar element \"%1\" outside a scroll area: nothing reads it").arg(typeText));
+        return;
+    }
+    if (!m_types.count(typeName)) {
+        add(member, path,
+            QStringLiteral("unknown type \"%1\"%2: skipped with its children")
+                .arg(typeText, hint(nearestName(typeText, m_typeNames))));
+        return;
+    }
+    const std::optional<OrvQControlSchema> &schema = schemaOf(typeName);
+
+    QStringList known;
+    for (const char *key : commonElementKeys())
+        known.append(QLatin1String(key));
+    if (schema) {
+        for (const OrvQKeyInfo &info : schema->elementKeys)
+            known.append(QLatin1String(info.name));
+    }
+    for (const std::string &key : element.getMemberNames()) {
+        const QString name = fromUtf8(key);
+        if (known.contains(name))
+            continue;
+        const bool attrKey = schema && std::any_of(schema->keys.begin(), schema->keys.end(),
+                                                   [&key](const OrvQKeyInfo &info) { return key == info.name; });
+        add(member, path,
+            attrKey ? QStringLiteral("key \"%1\" is not read here: it belongs in \"attr\"").arg(name)
+                    : QStringLiteral("key \"%1\" is not read%2").arg(name, hint(nearestName(name, known))));
+    }
+
+    const OrvQKeyInfo common[] = {
+        {"name", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, ""},
+        {"tooltip", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, ""},
+        {"visibility", OrvQKeyType::Bool, {}, INT_MIN, INT_MAX, ""},
+        {"enable", OrvQKeyType::Bool, {}, INT_MIN, INT_MAX, ""},
+    };
+    for (const OrvQKeyInfo &info : common) {
+        if (jsonHas(element, info.name))
+            checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
+    }
+    for (const char *key : {"x", "y", "w", "h"}) {
+        if (jsonHas(element, key))
+            checkInt(member, path, QStringLiteral("\"%1\"").arg(key), jsonMember(element, key), "0", QWIDGETSIZE_MAX);
+    }
+    if (jsonHas(element, "layout")) {
+        const Json::Value &layout = jsonMember(element, "layout");
+        if (layout.isObject())
+            checkLayout(member, layout, path);
+        else
+            add(member, path,
+                QStringLiteral("\"layout\" is %1, not an object: \"x\", \"y\", \"w\", \"h\" place the element")
+                    .arg(jsonTypeName(layout)));
+    }
+    if (schema) {
+        for (const OrvQKeyInfo &info : schema->elementKeys) {
+            if (jsonHas(element, info.name))
+                checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
+        }
+        checkAttrAndStyle(member, element, path, typeText, *schema);
+    }
+
+    if (!jsonHas(element, "child"))
+        return;
+    const Json::Value &children = jsonMember(element, "child");
+    if (!children.isArray()) {
+        add(member, path,
+            QStringLiteral("\"child\" is %1, not an array: no child is built").arg(jsonTypeName(children)));
+        return;
+    }
+    const bool scrollArea = schema && schema->scrollBarElements;
+    for (Json::ArrayIndex i = 0; i < children.size(); ++i)
+        checkElement(member, children[i], path + QStringLiteral(".child[%1]").arg(i), scrollArea);
+}
+
+void Checker::checkScrollBarElement(const QString &member, const Json::Value &element, const QString &path)
+{
+    static const QStringList known{QStringLiteral("type"), QStringLiteral("attr"), QStringLiteral("style"),
+                                   QStringLiteral("w"), QStringLiteral("h")};
+    for (const std::string &key : element.getMemberNames()) {
+        const QString name = fromUtf8(key);
+        if (!known.contains(name))
+            add(member, path,
+                QStringLiteral("key \"%1\" is not read by a scroll bar element%2").arg(name, hint(nearestName(name, known))));
+    }
+    for (const char *key : {"w", "h"}) {
+        if (!jsonHas(element, key))
+            continue;
+        const OrvQKeyInfo info{key, OrvQKeyType::Int, {}, MinScrollBarExtent, MaxScrollBarExtent, ""};
+        checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(key), element, info);
+    }
+    checkAttrAndStyle(member, element, path, QStringLiteral("a scroll bar element"),
+                      OrvQScrollAreaSkin::elementSchema());
+}
+
+void Checker::checkLayout(const QString &member, const Json::Value &layout, const QString &path)
+{
+    QStringList known;
+    for (const char *key : layoutKeys())
+        known.append(QLatin1String(key));
+    for (const std::string &key : layout.getMemberNames()) {
+        const QString name = fromUtf8(key);
+        if (!known.contains(name))
+            add(member, path,
+                QStringLiteral("layout key \"%1\" is not read%2").arg(name, hint(nearestName(name, known))));
+    }
+    if (jsonHas(layout, "type")) {
+        const Json::Value &kind = jsonMember(layout, "type");
+        if (!jsonToUInt(kind))
+            add(member, path,
+                QStringLiteral("layout \"type\" is %1, not 0 to 3: read as 0")
+                    .arg(kind.isNumeric() ? QString::number(kind.asDouble()) : jsonTypeName(kind)));
+        else if (*jsonToUInt(kind) > unsigned(LayoutFixed))
+            add(member, path,
+                QStringLiteral("layout \"type\" %1 is not 0 to 3: the element keeps its geometry").arg(*jsonToUInt(kind)),
+                true);
+    }
+    for (const char *key : layoutKeys()) {
+        if (std::strcmp(key, "type") != 0 && jsonHas(layout, key))
+            checkInt(member, path, QStringLiteral("layout \"%1\"").arg(key), jsonMember(layout, key), "absent",
+                     QWIDGETSIZE_MAX);
+    }
+}
+
+void Checker::checkAttrAndStyle(const QString &member, const Json::Value &element, const QString &path,
+                                const QString &owner, const OrvQControlSchema &schema)
+{
+    if (jsonHas(element, "attr")) {
+        const Json::Value &attr = jsonMember(element, "attr");
+        if (!attr.isObject()) {
+            add(member, path, QStringLiteral("\"attr\" is %1, not an object: no attribute is read").arg(jsonTypeName(attr)));
+        } else {
+            QStringList known;
+            for (const OrvQKeyInfo &info : schema.keys)
+                known.append(QLatin1String(info.name));
+            for (const std::string &key : attr.getMemberNames()) {
+                const QString name = fromUtf8(key);
+                if (!known.contains(name))
+                    add(member, path,
+                        QStringLiteral("attr key \"%1\" is not read by %2%3").arg(name, owner, hint(nearestName(name, known))));
+            }
+            for (const OrvQKeyInfo &info : schema.keys) {
+                if (jsonHas(attr, info.name))
+                    checkKeyValue(member, path, QStringLiteral("attr \"%1\"").arg(info.name), attr, info);
+            }
+        }
+    }
+
+    if (!jsonHas(element, "style"))
+        return;
+    const Json::Value &styles = jsonMember(element, "style");
+    if (!styles.isArray() && !styles.isObject()) {
+        add(member, path, QStringLiteral("\"style\" is %1: no style applies").arg(jsonTypeName(styles)));
+        return;
+    }
+    // The walk of forEachStyleEntry, with each entry's place for the report.
+    const Json::Value::Members names = jsonMemberNames(styles);
+    for (Json::ArrayIndex i = 0; i < styles.size(); ++i) {
+        const Json::Value &entry = styles.isArray() ? styles[i] : styles[names[i]];
+        const std::optional<QString> name = jsonToUtf8(jsonAt(entry, 0));
+        const std::optional<int> slot = jsonToInt(jsonAt(entry, 2));
+        if (!name || !slot) {
+            const QString where = styles.isArray() ? QString::number(i) : QLatin1Char('"') + fromUtf8(names[i]) + QLatin1Char('"');
+            add(member, path, QStringLiteral("style entry %1 is not [name, 0, slot]: skipped").arg(where));
+            continue;
+        }
+        checkStyleUse(member, path, owner, schema.styleSlots, *name, *slot);
+    }
+}
+
+void Checker::checkStyleUse(const QString &member, const QString &path, const QString &owner,
+                            const std::vector<OrvQSlotInfo> &slotTable, const QString &name, int slot)
+{
+    bool wantsRect = false;
+    bool wantsFont = false;
+    for (const OrvQSlotInfo &row : slotTable) {
+        if (slot >= row.slot && slot <= row.lastSlot)
+            (row.font ? wantsFont : wantsRect) = true;
+    }
+    if (!wantsRect && !wantsFont) {
+        add(member, path, QStringLiteral("%1 has no style slot %2 (style \"%3\")").arg(owner).arg(slot).arg(name));
+        return;
+    }
+    const bool isRect = name == QLatin1String("empty") || name == QLatin1String("emptyRect") || m_styles.rects.count(name);
+    const bool isFont = m_styles.fonts.count(name) > 0;
+    if (wantsRect && !isRect)
+        add(member, path,
+            isFont ? QStringLiteral("style \"%1\" in slot %2 is a font style; the slot wants a rect style").arg(name).arg(slot)
+                   : QStringLiteral("style \"%1\" in slot %2 is not defined").arg(name).arg(slot));
+    if (wantsFont && !isFont)
+        add(member, path,
+            isRect ? QStringLiteral("style \"%1\" in slot %2 is a rect style; the slot wants a font style").arg(name).arg(slot)
+                   : QStringLiteral("style \"%1\" in slot %2 is not defined").arg(name).arg(slot));
+}
+
+void Checker::checkKeyValue(const QString &member, const QString &path, const QString &label,
+                            const Json::Value &holder, const OrvQKeyInfo &info)
+{
+    const Json::Value &value = jsonMember(holder, info.name);
+    const std::optional<QVariant> read = readKeyValue(holder, info);
+    if (!read) {
+        add(member, path,
+            QStringLiteral("%1 is %2, not %3: the toolkit reads it as absent")
+                .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
+        return;
+    }
+    if (info.type == OrvQKeyType::Int && value.isNumeric()) {
+        const double given = value.asDouble();
+        if (given < info.minimum || given > info.maximum)
+            add(member, path, QStringLiteral("%1 %2 is clamped to %3").arg(label).arg(given, 0, 'g', 12).arg(read->toInt()),
+                true);
+    }
+    if (info.image && !read->toString().isEmpty())
+        checkImage(member, path, label, read->toString());
+}
+
+void Checker::checkInt(const QString &member, const QString &path, const QString &label, const Json::Value &value,
+                       const char *readAs, qint64 limit)
+{
+    const std::optional<int> number = jsonToInt(value);
+    if (!number)
+        add(member, path,
+            QStringLiteral("%1 is %2, not an integer: read as %3").arg(label, jsonTypeName(value), QLatin1String(readAs)));
+    else if (std::abs(qint64(*number)) > limit)
+        add(member, path, QStringLiteral("%1 %2 is beyond %3: geometry is clamped").arg(label).arg(*number).arg(limit),
+            true);
+}
+
+void Checker::checkImage(const QString &member, const QString &path, const QString &label, const QString &name)
+{
+    const std::string key = packageMemberKey(name.toStdString());
+    const auto file = m_files.find(key);
+    if (file == m_files.end()) {
+        add(member, path, QStringLiteral("%1 names image \"%2\", which is not in the package").arg(label, name));
+        return;
+    }
+    auto verdict = m_images.find(key);
+    if (verdict == m_images.end()) {
+        verdict = m_images.emplace(key, decodeImageBytes(file->second.data.get(), file->second.size)).first;
+    }
+    if (verdict->second == OrvQImageVerdict::TooLarge)
+        add(member, path,
+            QStringLiteral("%1 names image \"%2\", larger than the toolkit takes (%3 pixels a side, %4 in all)")
+                .arg(label, name)
+                .arg(MaxImageSide)
+                .arg(MaxImagePixels));
+    else if (verdict->second == OrvQImageVerdict::Undecodable)
+        add(member, path, QStringLiteral("%1 names image \"%2\", which does not decode").arg(label, name));
+}
+
+const std::optional<OrvQControlSchema> &Checker::schemaOf(const std::string &typeName)
+{
+    auto found = m_schemas.find(typeName);
+    if (found == m_schemas.end())
+        found = m_schemas.emplace(typeName, controlSchema(typeName.c_str())).first;
+    return found->second;
+}
+
+} // namespace
+
+QString formatFinding(const SkinFinding &finding)
+{
+    return QStringLiteral("%1: %2: %3%4")
+        .arg(finding.member, finding.path, finding.warning ? QStringLiteral("warning: ") : QString(), finding.message);
+}
+
+std::vector<SkinFinding> checkSkinPackage(const QString &packagePath, const QStringList &descriptions)
+{
+    try {
+        return Checker().run(packagePath, descriptions);
+    } catch (const std::exception &) {
+        // The readers do not throw; this keeps a library fault from ending the tool.
+        return {{QFileInfo(packagePath).fileName(), QStringLiteral("-"), QStringLiteral("internal error while checking"),
+                 false}};
+    }
+}
+
+bool hasErrors(const std::vector<SkinFinding> &findings)
+{
+    return std::any_of(findings.begin(), findings.end(), [](const SkinFinding &f) { return !f.warning; });
+}
+
+QString nearestName(const QString &name, const QStringList &candidates)
+{
+    if (name.isEmpty() || name.size() > MaxHintedNameLength)
+        return QString();
+    const QString folded = name.toLower();
+    const int allowed = std::clamp(int(name.size()) / 3, 1, 3);
+    QString best;
+    int bestDistance = allowed + 1;
+    for (const QString &candidate : candidates) {
+        const int distance = editDistance(folded, candidate.toLower());
+        if (distance < bestDistance && candidate != name) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+} // namespace OrvQtLib::Tools

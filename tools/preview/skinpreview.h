@@ -1,0 +1,39 @@
+#pragma once
+
+#include "controlbase.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace OrvQtLib::Tools {
+
+struct PreviewRequest {
+    QString package;
+    QString description;
+    // Invalid: the description's own "w" and "h", else DefaultPreviewSize.
+    QSize size;
+    // Controls, by name, shown in another state than normal.
+    std::vector<std::pair<QString, OrvQControlState>> states;
+};
+
+inline const QSize DefaultPreviewSize(800, 600);
+// A description may ask for any size; a preview larger than this on a side
+// would be an image of gigabytes.
+constexpr int MaxPreviewSide = 8192;
+
+// "NAME=hover", "NAME=pressed" or "NAME=disabled"; false for anything else.
+bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
+// "WxH" with both sides 1 to MaxPreviewSide; an invalid size otherwise.
+QSize parseSizeOption(const QString &text);
+
+// Builds the description from the package into a window with preview mode
+// on, so item views show sample rows, and renders it. A null image and
+// `error` set when the package or description is missing, nothing is built
+// or a named control does not exist. Needs a QApplication.
+QImage renderPreview(const PreviewRequest &request, QString *error);
+
+} // namespace OrvQtLib::Tools
