@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QVector>
 
 #include <algorithm>
@@ -52,12 +53,17 @@ int clampedCoordinate(qint64 value)
 }
 
 // How far a side moves when the pointer moves by `delta`: as far as the
-// pointer, but no further than keeps the extent within minimum..QWIDGETSIZE_MAX.
+// pointer, but no further than keeps the extent within minimum..maximum.
 // `growsWith` is +1 for a right or bottom side, -1 for a left or top one.
-qint64 limitedShift(qint64 delta, qint64 extent, qint64 minimum, int growsWith)
+qint64 limitedShift(qint64 delta, qint64 extent, qint64 minimum, qint64 maximum, int growsWith)
 {
-    const qint64 low = growsWith > 0 ? minimum - extent : extent - QWIDGETSIZE_MAX;
-    const qint64 high = growsWith > 0 ? QWIDGETSIZE_MAX - extent : extent - minimum;
+    // A window never grows past what the screens hold, nor past its current
+    // size if that is larger: a minimum of millions of pixels would
+    // otherwise ask for a backing store of gigabytes.
+    maximum = std::max(extent, maximum);
+    minimum = std::min(minimum, maximum);
+    const qint64 low = growsWith > 0 ? minimum - extent : extent - maximum;
+    const qint64 high = growsWith > 0 ? maximum - extent : extent - minimum;
     return std::clamp(delta, low, high);
 }
 
@@ -164,12 +170,14 @@ bool OrvQWindowImpl::resizeStep(const QPoint &global)
 
     // A left or top side moves the window by the same limited amount it
     // shrinks it, so the opposite side stays put at the minimum too.
+    const QScreen *screen = window->screen();
+    const QSize screens = screen ? screen->availableVirtualSize() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     qint64 shiftX = 0;
     qint64 shiftY = 0;
     if (sides.left || sides.right)
-        shiftX = limitedShift(dx, w, m_minWidth, sides.right ? 1 : -1);
+        shiftX = limitedShift(dx, w, m_minWidth, screens.width(), sides.right ? 1 : -1);
     if (sides.top || sides.bottom)
-        shiftY = limitedShift(dy, h, m_minHeight, sides.bottom ? 1 : -1);
+        shiftY = limitedShift(dy, h, m_minHeight, screens.height(), sides.bottom ? 1 : -1);
     const int newWidth = int(sides.right ? w + shiftX : sides.left ? w - shiftX : w);
     const int newHeight = int(sides.bottom ? h + shiftY : sides.top ? h - shiftY : h);
     const QPoint to(clampedCoordinate(window->x() + (sides.left ? shiftX : 0)),
