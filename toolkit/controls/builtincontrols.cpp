@@ -2,15 +2,19 @@
 
 #include "checkbox.h"
 #include "container.h"
+#include "groupbox.h"
 #include "label.h"
 #include "list.h"
 #include "listview.h"
+#include "menubar.h"
 #include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
 #include "scrollview.h"
 #include "slider.h"
+#include "smallcontrols.h"
 #include "switch.h"
+#include "tabbar.h"
 
 #include <vector>
 
@@ -47,6 +51,7 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQContainer>(),
         ownName<OrvQImage>(),
         ownName<OrvQPushButton>(),
+        ownName<OrvQMenuBar>(),
         ownName<OrvQLabel>(),
         ownName<OrvQCheckBox>(),
         ownName<OrvQLabel>(),
@@ -55,6 +60,11 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQRadioButton>(),
         ownName<OrvQList>(),
         ownName<OrvQSlider>(),
+        ownName<OrvQTabWidget>(),
+        ownName<OrvQGroupBox>(),
+        ownName<OrvQSpinBox>(),
+        ownName<OrvQLCDNumber>(),
+        ownName<OrvQSplitter>(),
         ownName<OrvQSwitch>(),
         ownName<OrvQScrollView>(),
         ownName<OrvQScrollBar>(),
@@ -64,6 +74,7 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQImage>("picture"),
         alias<OrvQImage>("image"),
         alias<OrvQPushButton>("button"),
+        alias<OrvQMenuBar>("menubar"),
         alias<OrvQLabel>("label"),
         alias<OrvQCheckBox>("checkbox"),
         alias<OrvQLabel>("label"),
@@ -73,7 +84,13 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQRadioButton>("radiobox"),
         alias<OrvQList>("list"),
         alias<OrvQSlider>("slider"),
+        alias<OrvQTabWidget>("tab"),
         alias<OrvQListView>("templateList"),
+        alias<OrvQGroupBox>("groupbox"),
+        alias<OrvQSpinBox>("spinbox"),
+        alias<OrvQSpinBox>("dnumedit"),
+        alias<OrvQCanvas>("canvas"),
+        alias<OrvQSplitter>("splitter"),
         alias<OrvQSwitch>("switch"),
     };
 }
