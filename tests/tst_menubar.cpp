@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -66,6 +67,8 @@ private slots:
     void withoutActionsPaintsNothing();
     void actionsChangedResetIndexes();
     void deletedByTriggeredAction();
+    void releaseTriggers_data();
+    void releaseTriggers();
     void mnemonics_data();
     void mnemonics();
 };
@@ -144,6 +147,54 @@ void TestMenuBar::deletedByTriggeredAction()
     sendMouse(bar, QEvent::MouseButtonRelease, centreOf(*bar, 1));
     QVERIFY(watch.isNull());
     QCoreApplication::processEvents();
+}
+
+void TestMenuBar::releaseTriggers_data()
+{
+    QTest::addColumn<int>("pressOn"); // -1: empty bar space
+    QTest::addColumn<int>("releaseOn");
+    QTest::addColumn<bool>("enabled");
+
+    QTest::newRow("press and release on an item") << 1 << 1 << true;
+    QTest::newRow("release on another item") << 0 << 1 << true;
+    QTest::newRow("pressed on empty space") << -1 << 1 << true;
+    QTest::newRow("released on empty space") << 1 << -1 << true;
+    QTest::newRow("disabled action") << 1 << 1 << false;
+}
+
+// A release triggers exactly when it does on a plain QMenuBar, once.
+void TestMenuBar::releaseTriggers()
+{
+    QFETCH(int, pressOn);
+    QFETCH(int, releaseOn);
+    QFETCH(bool, enabled);
+
+    auto bar = makeBar();
+    QMenuBar plain;
+    for (QAction *action : bar->actions())
+        plain.addAction(action->text());
+    plain.resize(bar->size());
+    plain.show();
+
+    QList<int> counts;
+    for (QMenuBar *menuBar : {static_cast<QMenuBar *>(bar.get()), &plain}) {
+        QAction *action = menuBar->actions().at(1);
+        action->setCheckable(true);
+        action->setEnabled(enabled);
+        QSignalSpy actionSpy(action, &QAction::triggered);
+        QSignalSpy barSpy(menuBar, &QMenuBar::triggered);
+        const auto at = [&](int index) {
+            return index < 0 ? QPoint(395, 15) : menuBar->actionGeometry(menuBar->actions().at(index)).center();
+        };
+        sendMouse(menuBar, QEvent::MouseButtonPress, at(pressOn));
+        sendMouse(menuBar, QEvent::MouseButtonRelease, at(releaseOn));
+        QCOMPARE(barSpy.count(), actionSpy.count());
+        QCOMPARE(action->isChecked(), actionSpy.count() == 1);
+        counts << actionSpy.count();
+    }
+    QCOMPARE(counts.at(0), counts.at(1));
+    QCOMPARE(counts.at(0), enabled && releaseOn >= 0 ? 1 : 0);
+    QCOMPARE(bar->impl()->pressedIndex(), -1);
 }
 
 void TestMenuBar::mnemonics_data()

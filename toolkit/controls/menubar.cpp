@@ -3,6 +3,9 @@
 #include <QActionEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+
+#include <utility>
 
 namespace OrvQtLib {
 
@@ -155,6 +158,41 @@ void OrvQMenuBar::actionEvent(QActionEvent *event)
     QMenuBar::actionEvent(event);
     if (m_impl && (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved))
         m_impl->actionsChanged();
+}
+
+void OrvQMenuBar::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_leftDown = true;
+    OrvQControl::mousePressEvent(event);
+}
+
+void OrvQMenuBar::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        m_leftDown = false;
+    OrvQControl::mouseMoveEvent(event);
+}
+
+void OrvQMenuBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasDown = std::exchange(m_leftDown, false);
+    const int hit = m_impl ? m_impl->actionAt(event->pos()) : -1;
+    QPointer<QAction> action = hit >= 0 ? actions().at(hit) : nullptr;
+    if (!wasDown || event->button() != Qt::LeftButton || !action || action->menu()) {
+        OrvQControl::mouseReleaseEvent(event);
+        return;
+    }
+    // QMenuBar triggers a plain action from inside its release handler and
+    // then writes to its own data, freed if a slot deleted the bar. So Qt
+    // sees this release off every item, and the action is triggered here,
+    // after the handlers, touching nothing afterwards.
+    QMouseEvent away(event->type(), QPointF(-1, -1), event->windowPos(), event->screenPos(), event->button(),
+                     event->buttons(), event->modifiers(), event->source());
+    if (!survives(this, [&] { OrvQControl::mouseReleaseEvent(&away); }))
+        return;
+    if (action && action->isEnabled())
+        action->activate(QAction::Trigger);
 }
 
 } // namespace OrvQtLib

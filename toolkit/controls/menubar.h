@@ -90,6 +90,13 @@ public:
 protected:
     bool loadControlKeys(const Json::Value &element) override;
     void actionEvent(QActionEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    // A left press on the bar not yet released, as QMenuBar counts it.
+    bool m_leftDown = false;
 };
 
 } // namespace OrvQtLib
