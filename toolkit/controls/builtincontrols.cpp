@@ -4,16 +4,20 @@
 #include "combobox.h"
 #include "container.h"
 #include "datagrid.h"
+#include "groupbox.h"
 #include "label.h"
 #include "lineedit.h"
 #include "list.h"
 #include "listview.h"
+#include "menubar.h"
 #include "picture.h"
 #include "progressbar.h"
 #include "pushbutton.h"
 #include "scrollview.h"
 #include "slider.h"
+#include "smallcontrols.h"
 #include "switch.h"
+#include "tabbar.h"
 #include "textedit.h"
 #include "treeview.h"
 
@@ -52,28 +56,35 @@ std::vector<BuiltInType> builtInTypes()
         ownName<OrvQContainer>(),
         ownName<OrvQImage>(),
         ownName<OrvQPushButton>(),
+        ownName<OrvQMenuBar>(),
         ownName<OrvQLabel>(),
         ownName<OrvQCheckBox>(),
         ownName<OrvQLabel>(),
         ownName<OrvQListView>(false),
         ownName<OrvQProgressBar>(),
         ownName<OrvQRadioButton>(),
-        ownName<OrvQList>(),
         ownName<OrvQSlider>(),
+        ownName<OrvQTabWidget>(),
+        ownName<OrvQLineEdit>(),
+        ownName<OrvQComboBox>(),
+        ownName<OrvQList>(),
+        ownName<OrvQTreeView>(),
+        ownName<OrvQTableView>(),
+        ownName<OrvQGroupBox>(),
+        ownName<OrvQSpinBox>(),
+        ownName<OrvQLCDNumber>(),
+        ownName<OrvQSplitter>(),
         ownName<OrvQSwitch>(),
         ownName<OrvQScrollView>(),
         ownName<OrvQScrollBar>(),
-        ownName<OrvQLabelEx>(),
-        ownName<OrvQTableView>(),
-        ownName<OrvQTreeView>(),
-        ownName<OrvQLineEdit>(),
         ownName<OrvQTextEdit>(),
-        ownName<OrvQComboBox>(),
+        ownName<OrvQLabelEx>(),
         alias<OrvQContainer>("container"),
         alias<OrvQScrollView>("scrollview"),
         alias<OrvQImage>("picture"),
         alias<OrvQImage>("image"),
         alias<OrvQPushButton>("button"),
+        alias<OrvQMenuBar>("menubar"),
         alias<OrvQLabel>("label"),
         alias<OrvQCheckBox>("checkbox"),
         alias<OrvQLabel>("label"),
@@ -81,14 +92,20 @@ std::vector<BuiltInType> builtInTypes()
         alias<OrvQProgressBar>("progressbar"),
         alias<OrvQRadioButton>("radio"),
         alias<OrvQRadioButton>("radiobox"),
-        alias<OrvQList>("list"),
         alias<OrvQSlider>("slider"),
-        alias<OrvQListView>("templateList"),
-        alias<OrvQSwitch>("switch"),
-        alias<OrvQTableView>("datagrid"),
-        alias<OrvQTreeView>("tree"),
+        alias<OrvQTabWidget>("tab"),
         alias<OrvQLineEdit>("dedit"),
         alias<OrvQComboBox>("combobox"),
+        alias<OrvQListView>("templateList"),
+        alias<OrvQList>("list"),
+        alias<OrvQTreeView>("tree"),
+        alias<OrvQTableView>("datagrid"),
+        alias<OrvQGroupBox>("groupbox"),
+        alias<OrvQSpinBox>("spinbox"),
+        alias<OrvQSpinBox>("dnumedit"),
+        alias<OrvQCanvas>("canvas"),
+        alias<OrvQSplitter>("splitter"),
+        alias<OrvQSwitch>("switch"),
     };
 }
 
