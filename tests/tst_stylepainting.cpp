@@ -73,6 +73,8 @@ private slots:
     void testTextEliding_data();
     void testTextEliding();
     void testTextInsetAndAlignment();
+    void testTextDrawnAsQt_data();
+    void testTextDrawnAsQt();
     void testVerticalText();
     void testHugeVerticalTextIsBounded();
     void testTextSize();
@@ -478,6 +480,48 @@ void TestStylePainting::testTextInsetAndAlignment()
     box = paintedBox(image);
     QVERIFY(box.right() > 185 && box.right() < 200);
     QVERIFY(box.bottom() > 45 && box.bottom() < 60);
+}
+
+void TestStylePainting::testTextDrawnAsQt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("hor");
+    QTest::addColumn<int>("ver");
+    QTest::addColumn<QRect>("rect");
+    QTest::newRow("left top") << "Open" << 0 << 0 << QRect(0, 0, 200, 60);
+    QTest::newRow("centred") << "Start" << 1 << 1 << QRect(10, 5, 150, 40);
+    QTest::newRow("right bottom") << "72 bpm" << 2 << 2 << QRect(0, 0, 200, 60);
+    QTest::newRow("taller than the rectangle") << "Cut" << 1 << 1 << QRect(0, 0, 200, 6);
+    QTest::newRow("wraps") << "words that wrap in a narrow box" << 0 << 0 << QRect(0, 0, 60, 60);
+}
+
+// Text drawn from the cache of laid-out lines looks as Qt draws it.
+void TestStylePainting::testTextDrawnAsQt()
+{
+    QFETCH(QString, text);
+    QFETCH(int, hor);
+    QFETCH(int, ver);
+    QFETCH(QRect, rect);
+    OrvQFontStyle style;
+    style.color = black;
+    style.hor = hor;
+    style.ver = ver;
+    style.elideMode = Qt::ElideNone;
+    QImage ours = canvas();
+    QImage qts = canvas();
+    for (int pass = 0; pass < 2; ++pass) { // the second pass draws from the cache
+        ours.fill(Qt::transparent);
+        QPainter painter(&ours);
+        Impl::drawStyledText(&painter, text, style, rect);
+    }
+    {
+        QPainter painter(&qts);
+        painter.setPen(style.color);
+        painter.setFont(Impl::fontOf(style));
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.drawText(QRectF(rect), text, QTextOption(Impl::alignmentOf(style)));
+    }
+    QCOMPARE(ours, qts);
 }
 
 void TestStylePainting::testVerticalText()

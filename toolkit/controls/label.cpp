@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStyleOption>
+#include <QTextDocument>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -153,6 +155,34 @@ void OrvQLabel::resizeEvent(QResizeEvent *event)
     if (shown != text())
         QLabel::setText(shown);
     m_shownText = shown;
+}
+
+bool OrvQLabel::isPlainTextLine() const
+{
+    const Qt::TextInteractionFlags controlled =
+        Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable;
+    return frameShape() == QFrame::NoFrame && margin() == 0 && indent() <= 0 && !wordWrap() && !buddy()
+        && !(textInteractionFlags() & controlled) && layoutDirection() == Qt::LeftToRight
+        && (textFormat() == Qt::PlainText || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text())));
+}
+
+void OrvQLabel::paintEvent(QPaintEvent *event)
+{
+    // A plain line is drawn as QLabel draws it, with its layout kept from
+    // the last paint: rows of item views repaint the same labels often.
+    if (isPlainTextLine()) {
+        if (text().isEmpty())
+            return;
+        QStyleOption option;
+        option.initFrom(this);
+        QPainter painter(this);
+        painter.setPen(QPen(option.palette.brush(foregroundRole()), 0));
+        if (OrvQControlBaseImpl::drawTextLine(&painter, contentsRect(), alignment(), font(), text()))
+            return;
+        // The widget takes one painter at a time.
+        painter.end();
+    }
+    OrvQControl::paintEvent(event);
 }
 
 // ---- OrvQLabelExImpl ---------------------------------------------------------

@@ -65,8 +65,12 @@ public slots:
 protected:
     bool loadControlKeys(const Json::Value &element) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    // True when QLabel would paint nothing but one line of plain text.
+    bool isPlainTextLine() const;
+
     QString m_shownText;
 };
 

@@ -243,6 +243,13 @@ public:
     static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                const QRect &rect);
     static QSize textSize(const OrvQFontStyle &style, const QString &text);
+    // Draws one line of plain text aligned in `rect` with the painter's pen,
+    // from a bounded cache of laid-out lines, so repainting a text does not
+    // shape it again. False, drawing nothing, for text it does not handle
+    // (several lines, tabs, very long text, unusual alignment); the caller
+    // then draws it as usual.
+    static bool drawTextLine(QPainter *painter, const QRect &rect, Qt::Alignment alignment, const QFont &font,
+                             const QString &text);
     // `text` elided to `width` pixels in `font`; a text that plainly fits
     // comes back as it is without being shaped.
     static QString elidedText(const QFont &font, const QString &text, Qt::TextElideMode mode, int width);

@@ -2,12 +2,14 @@
 
 #include "resourcemanager.h"
 
+#include <QCache>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStaticText>
 #include <QTextOption>
 
 #include <algorithm>
@@ -297,6 +299,86 @@ bool plainlyFits(const QFont &font, const QString &text, int width)
 
 } // namespace
 
+namespace {
+
+struct TextLineKey {
+    QString text;
+    QFont font;
+    bool operator==(const TextLineKey &other) const { return text == other.text && font == other.font; }
+};
+
+uint qHash(const TextLineKey &key, uint seed = 0)
+{
+    return ::qHash(key.text, seed) ^ ::qHash(key.font, seed);
+}
+
+// Laid-out lines by text and font; the least recently drawn go first.
+struct TextLineCache {
+    static constexpr int Lines = 1024;
+    QCache<TextLineKey, QStaticText> lines{Lines};
+};
+
+bool isSingleLine(const QString &text)
+{
+    constexpr int MaxCachedLength = 256;
+    if (text.isEmpty() || text.size() > MaxCachedLength)
+        return false;
+    for (const QChar c : text) {
+        // Line breaks, tabs and other controls lay out unlike one line;
+        // right-to-left text takes its direction from the layout.
+        if (c.unicode() < 0x20 || c.category() == QChar::Other_Format || c.direction() == QChar::DirR
+            || c.direction() == QChar::DirAL || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool OrvQControlBaseImpl::drawTextLine(QPainter *painter, const QRect &rect, Qt::Alignment alignment,
+                                       const QFont &font, const QString &text)
+{
+    constexpr Qt::Alignment Handled = Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignAbsolute
+        | Qt::AlignTop | Qt::AlignBottom | Qt::AlignVCenter;
+    if (!painter || (alignment & ~Handled) || painter->layoutDirection() == Qt::RightToLeft
+        || painter->transform().type() > QTransform::TxTranslate || !isSingleLine(text))
+        return false;
+
+    TextLineKey key{text, font};
+    QCache<TextLineKey, QStaticText> &lines = applicationCache<TextLineCache>().lines;
+    QStaticText *line = lines.object(key);
+    if (!line) {
+        line = new QStaticText(text);
+        line->setTextFormat(Qt::PlainText);
+        line->prepare(QTransform(), font);
+        lines.insert(std::move(key), line);
+    }
+
+    const QSizeF size = line->size();
+    qreal x = rect.left();
+    if (alignment & Qt::AlignRight)
+        x = rect.left() + rect.width() - size.width();
+    else if (alignment & Qt::AlignHCenter)
+        x = rect.left() + (rect.width() - size.width()) / 2;
+    qreal y = rect.top();
+    if (alignment & Qt::AlignBottom)
+        y = rect.top() + rect.height() - size.height();
+    else if (alignment & Qt::AlignVCenter)
+        y = rect.top() + (rect.height() - size.height()) / 2;
+
+    // Text larger than its rectangle is cut at it, as drawText cuts it.
+    const bool overflows = size.width() > rect.width() || size.height() > rect.height();
+    if (overflows) {
+        painter->save();
+        painter->setClipRect(rect, Qt::IntersectClip);
+    }
+    painter->setFont(font);
+    painter->drawStaticText(QPointF(x, y), *line);
+    if (overflows)
+        painter->restore();
+    return true;
+}
+
 QString OrvQControlBaseImpl::elidedText(const QFont &font, const QString &text, Qt::TextElideMode mode, int width)
 {
     if (plainlyFits(font, text, width))
@@ -326,12 +408,12 @@ void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text,
     if (horizontal) {
         painter->setPen(style.color);
         painter->setFont(font);
-        if (style.elideMode == Qt::ElideNone) {
-            painter->drawText(QRectF(textRect), text, option);
-        } else {
-            const QString shown = elidedText(font, text, Qt::ElideRight, w - 2);
-            painter->drawText(QRectF(textRect), shown, option);
-        }
+        const QString shown = style.elideMode == Qt::ElideNone ? text : elidedText(font, text, Qt::ElideRight, w - 2);
+        // A line that fits needs no wrapping, so it can come from the cache.
+        if (textRect.width() > 0 && plainlyFits(font, shown, textRect.width())
+            && drawTextLine(painter, textRect, option.alignment(), font, shown))
+            return;
+        painter->drawText(QRectF(textRect), shown, option);
         return;
     }
 
