@@ -82,7 +82,7 @@ void TestSkinPreview::renders()
     QFETCH(QSize, imageSize);
     QFETCH(QRgb, button);
 
-    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}};
+    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}, {}};
     if (!state.isEmpty()) {
         std::pair<QString, OrvQControlState> wanted;
         QVERIFY(parseStateOption(state, &wanted));
@@ -109,6 +109,7 @@ void TestSkinPreview::refuses_data()
     QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such package";
     QTest::newRow("no description") << QString() << "Absent" << QString() << "no such description";
     QTest::newRow("no such control") << QString() << "Preview" << "cancel=pressed" << "no control named \"cancel\"";
+    QTest::newRow("nothing to check") << QString() << "Preview" << "list" << "no check box or radio button named \"list\"";
 }
 
 void TestSkinPreview::refuses()
@@ -118,10 +119,12 @@ void TestSkinPreview::refuses()
     QFETCH(QString, state);
     QFETCH(QString, error);
 
-    PreviewRequest request{package.isEmpty() ? m_package : m_dir.filePath(package), description, QSize(), {}};
+    PreviewRequest request{package.isEmpty() ? m_package : m_dir.filePath(package), description, QSize(), {}, {}};
     std::pair<QString, OrvQControlState> wanted;
     if (!state.isEmpty() && parseStateOption(state, &wanted))
         request.states.push_back(wanted);
+    else if (!state.isEmpty())
+        request.checked.append(state);
     QString message;
     QVERIFY(renderPreview(request, &message).isNull());
     QVERIFY2(message.contains(error), qPrintable(message));
