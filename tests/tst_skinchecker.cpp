@@ -219,6 +219,7 @@ void TestSkinChecker::shippedPackagesAreClean_data()
     QTest::newRow("controls") << QStringLiteral(ORV_TEST_DATA_DIR "/controls/controls.zip");
 #ifdef ORV_QUELVANE_PACKAGE
     QTest::newRow("monitor") << QStringLiteral(ORV_QUELVANE_PACKAGE);
+    QTest::newRow("gallery") << QStringLiteral(ORV_GALLERY_PACKAGE);
 #endif
 }
 
