@@ -9,7 +9,7 @@
 #include <json/reader.h>
 
 #include <QApplication>
-#include "cputimer.h"
+#include "benchsupport.h"
 #include <QImage>
 #include <QScrollBar>
 

@@ -12,7 +12,7 @@
 #include "windowloader.h"
 #include "jsonreaders.h"
 
-#include "cputimer.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,23 +49,6 @@ const char *const TemplateList = R"({"elements": [{"type": "qtlistview", "w": 40
         {"type": "checkbox", "x": 300, "y": 5, "w": 20, "h": 20},
         {"type": "progressbar", "x": 325, "y": 10, "w": 40, "h": 10, "attr": {"val": 40}},
         {"type": "picture", "x": 370, "y": 3, "w": 24, "h": 24, "attr": {"path": "images/none.png"}}]}]}]})";
-
-double medianOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double meanOf(const std::vector<double> &v)
-{
-    return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
-}
-
-double percentile99(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(double(v.size()) * 0.99))];
-}
 
 long residentKiB()
 {
