@@ -1,6 +1,7 @@
 #include "orvqtlib.h"
 #include "testsupport.h"
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
@@ -53,6 +54,8 @@ private slots:
     void presses_data();
     void presses();
     void rowLooksLikeTheTemplateAlone();
+    void rowsFollowTheViewInItsWindow_data();
+    void rowsFollowTheViewInItsWindow();
     void hostileTemplates();
 };
 
@@ -126,6 +129,35 @@ void TestListView::rowLooksLikeTheTemplateAlone()
     const QImage alone = renderOf(*container).copy(160, 0, 40, 30);
     container->setVisible(false);
     QCOMPARE(image.copy(QRect(f.rowPoint(3, 160, 0), QSize(40, 30))), alone);
+}
+
+void TestListView::rowsFollowTheViewInItsWindow_data()
+{
+    QTest::addColumn<bool>("onScreen");
+    QTest::newRow("window grabbed") << false;
+    QTest::newRow("window on screen") << true;
+}
+
+void TestListView::rowsFollowTheViewInItsWindow()
+{
+    QFETCH(bool, onScreen);
+    Fixture f;
+    QVERIFY(f.exposed);
+    const QRect row = f.view->visualRect(f.model.index(1));
+    const QImage alone = renderOf(*f.view).copy(row);
+    // Away from the window's origin, rows are painted where the view is.
+    const QPoint at(37, 23);
+    f.host.resize(260, 240);
+    f.view->move(at);
+    QCoreApplication::processEvents();
+    QImage window;
+    if (onScreen) {
+        f.host.repaint();
+        window = QGuiApplication::primaryScreen()->grabWindow(f.host.winId()).toImage();
+    } else {
+        window = f.host.grab().toImage();
+    }
+    QCOMPARE(window.convertToFormat(alone.format()).copy(row.translated(at)), alone);
 }
 
 void TestListView::hostileTemplates()

@@ -50,7 +50,9 @@ const char FaultyWindow[] = R"({"w": 300, "h": 200, "elements": [
     {"type": "qtslider", "attr": {"thumbW": -5}},
     {"type": "qtlist", "w": "wide", "layout": {"type": 1, "wtype": 1}, "child": [
         {"type": "qtscrollbar", "w": 9999, "attr": {"upicon": "images/ok.png"}, "style": [["text", 0, 0]]}
-    ]}
+    ]},
+    {"type": "qtdatagrid", "attr": {"checkstyle": true, "checkedImg": "images/on.png", "uncheckImg": "images/ok.png"}},
+    {"type": "qtcombobox", "attr": {"btnIcon": "images/ok.png", "btnHotIcon": "images/hot.png"}}
 ]})";
 
 QString writePackage(const QTemporaryDir &dir, const QString &name, const ZipWriter &writer)
@@ -158,6 +160,10 @@ void TestSkinChecker::eachFaultOnce_data()
                                            << true;
     QTest::newRow("bar has no font slot") << "main.json" << "elements[5].child[0]"
                                           << "\"text\" in slot 0 is a font style" << false;
+    QTest::newRow("grid check image") << "main.json" << "elements[6]"
+                                      << "attr \"checkedImg\" names image \"images/on.png\", which is not in" << false;
+    QTest::newRow("combo button icon") << "main.json" << "elements[7]"
+                                       << "attr \"btnHotIcon\" names image \"images/hot.png\", which is not in" << false;
 }
 
 void TestSkinChecker::eachFaultOnce()
@@ -172,7 +178,7 @@ void TestSkinChecker::eachFaultOnce()
 void TestSkinChecker::nothingElseReported()
 {
     // One line per row above: no fault is reported twice or by accident.
-    QCOMPARE(int(m_faults.size()), 21);
+    QCOMPARE(int(m_faults.size()), 23);
     QVERIFY(hasErrors(m_faults));
 }
 
@@ -213,6 +219,7 @@ void TestSkinChecker::shippedPackagesAreClean_data()
     QTest::newRow("controls") << QStringLiteral(ORV_TEST_DATA_DIR "/controls/controls.zip");
 #ifdef ORV_QUELVANE_PACKAGE
     QTest::newRow("monitor") << QStringLiteral(ORV_QUELVANE_PACKAGE);
+    QTest::newRow("gallery") << QStringLiteral(ORV_GALLERY_PACKAGE);
 #endif
 }
 

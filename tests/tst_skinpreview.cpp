@@ -47,6 +47,8 @@ private slots:
     void refuses();
     void options_data();
     void options();
+    void gallery_data();
+    void gallery();
 
 private:
     QTemporaryDir m_dir;
@@ -82,7 +84,7 @@ void TestSkinPreview::renders()
     QFETCH(QSize, imageSize);
     QFETCH(QRgb, button);
 
-    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}};
+    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}, {}};
     if (!state.isEmpty()) {
         std::pair<QString, OrvQControlState> wanted;
         QVERIFY(parseStateOption(state, &wanted));
@@ -109,6 +111,7 @@ void TestSkinPreview::refuses_data()
     QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such package";
     QTest::newRow("no description") << QString() << "Absent" << QString() << "no such description";
     QTest::newRow("no such control") << QString() << "Preview" << "cancel=pressed" << "no control named \"cancel\"";
+    QTest::newRow("nothing to check") << QString() << "Preview" << "list" << "no check box or radio button named \"list\"";
 }
 
 void TestSkinPreview::refuses()
@@ -118,10 +121,12 @@ void TestSkinPreview::refuses()
     QFETCH(QString, state);
     QFETCH(QString, error);
 
-    PreviewRequest request{package.isEmpty() ? m_package : m_dir.filePath(package), description, QSize(), {}};
+    PreviewRequest request{package.isEmpty() ? m_package : m_dir.filePath(package), description, QSize(), {}, {}};
     std::pair<QString, OrvQControlState> wanted;
     if (!state.isEmpty() && parseStateOption(state, &wanted))
         request.states.push_back(wanted);
+    else if (!state.isEmpty())
+        request.checked.append(state);
     QString message;
     QVERIFY(renderPreview(request, &message).isNull());
     QVERIFY2(message.contains(error), qPrintable(message));
@@ -146,6 +151,34 @@ void TestSkinPreview::options()
     QVERIFY(parseStateOption("a=b=pressed", &state));
     QCOMPARE(state.first, QStringLiteral("a=b"));
     QVERIFY(!parseStateOption("ok=focused", &state));
+}
+
+void TestSkinPreview::gallery_data()
+{
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<QRgb>("checkIcon");
+    QTest::newRow("as described") << QStringList() << 0xff0a0f14u;
+    QTest::newRow("checked") << QStringList{"checkOn"} << 0xff1f6febu;
+}
+
+void TestSkinPreview::gallery()
+{
+#ifdef ORV_GALLERY_PACKAGE
+    QFETCH(QStringList, checked);
+    QFETCH(QRgb, checkIcon);
+    PreviewRequest request{QStringLiteral(ORV_GALLERY_PACKAGE), QStringLiteral("Gallery"), QSize(), {}, checked};
+    QString error;
+    const QImage image = renderPreview(request, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), QSize(1024, 720));
+    // Inside the check box's icon, left of its tick.
+    QCOMPARE(image.pixel(365, 134), checkIcon);
+    // The template list view has no model of its own: its sample rows show
+    // the template's heart.
+    QCOMPARE(image.pixel(45, 324), 0xff4dfd00u);
+#else
+    QSKIP("built without the gallery package");
+#endif
 }
 
 QTEST_MAIN(TestSkinPreview)

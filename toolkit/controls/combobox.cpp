@@ -66,10 +66,10 @@ const OrvQKeyTable<OrvQComboBoxImpl> &OrvQComboBoxImpl::attrKeys()
                             combo->setCurrentIndex(combo->count() - 1);
                         }
                     }),
-        Key::custom({"btnIcon", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "button icon of every state"},
-                    [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons.fill(icon.toString()); }),
-        Key::custom({"btnHotIcon", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "button icon while hovered"},
-                    [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons[StateHover] = icon.toString(); }),
+        imageKey(Key::custom({"btnIcon", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "button icon of every state"},
+                             [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons.fill(icon.toString()); })),
+        imageKey(Key::custom({"btnHotIcon", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "button icon while hovered"},
+                             [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons[StateHover] = icon.toString(); })),
     };
     return keys;
 }

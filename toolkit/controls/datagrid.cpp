@@ -49,10 +49,10 @@ const OrvQKeyTable<OrvQTableViewImpl> &OrvQTableViewImpl::attrKeys()
     using Key = OrvQKey<OrvQTableViewImpl>;
     using Impl = OrvQTableViewImpl;
     const auto image = [](const char *name, bool checked, const char *effect) {
-        return Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
-                           [checked](Impl &impl, const QVariant &value) {
-                               impl.m_checkColumn.setImage(checked, value.toString());
-                           });
+        return imageKey(Key::custom({name, OrvQKeyType::Text, {}, INT_MIN, INT_MAX, effect},
+                                    [checked](Impl &impl, const QVariant &value) {
+                                        impl.m_checkColumn.setImage(checked, value.toString());
+                                    }));
     };
     static const OrvQKeyTable<OrvQTableViewImpl> keys{
         Key::custom({"multiselect", OrvQKeyType::Bool, false, INT_MIN, INT_MAX,

@@ -355,9 +355,22 @@ void OrvQTemplateRenderer::paint(QPainter *painter, const QPoint &rowTopLeft, co
         }
     }
     // Each control paints itself as it would on its own, at its place in
-    // the row.
-    m_template->render(painter, rowTopLeft, QRegion(QRect(QPoint(), m_template->size())),
-                       QWidget::DrawChildren);
+    // the row. Through an image the painter places: rendered on the
+    // painter itself, the row would land where the view sits in its window
+    // rather than in the view.
+    QRect visible(rowTopLeft, m_template->size());
+    if (painter->hasClipping())
+        visible &= painter->clipBoundingRect().toAlignedRect();
+    if (!visible.isEmpty()) {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const QSize pixels = (QSizeF(visible.size()) * ratio).toSize();
+        if (m_rowImage.size() != pixels)
+            m_rowImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_rowImage.setDevicePixelRatio(ratio);
+        m_rowImage.fill(Qt::transparent);
+        m_template->render(&m_rowImage, QPoint(), QRegion(visible.translated(-rowTopLeft)), QWidget::DrawChildren);
+        painter->drawImage(visible.topLeft(), m_rowImage);
+    }
     if (hovered)
         hovered->setState(kept);
 }

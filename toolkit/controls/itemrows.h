@@ -3,6 +3,7 @@
 #include "container.h"
 #include "controlkeys.h"
 
+#include <QImage>
 #include <QItemDelegate>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -160,6 +161,7 @@ private:
     QPointer<QWidget> m_holder;
     std::vector<Hit> m_controls; // depth first, the container excluded
     QSize m_laidOutSize;
+    QImage m_rowImage; // reused from row to row
 };
 
 // Fills an item view with sample rows when the toolkit runs inside a layout

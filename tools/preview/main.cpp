@@ -1,5 +1,5 @@
 // orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH]
-//              [--state NAME=hover|pressed|disabled ...]
+//              [--state NAME=hover|pressed|disabled ...] [--check NAME ...]
 // Renders a description of a skin package offscreen into a PNG, with item
 // views showing sample rows.
 
@@ -14,7 +14,7 @@ namespace {
 int usage()
 {
     QTextStream(stderr) << "usage: orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH] "
-                           "[--state NAME=hover|pressed|disabled ...]\n";
+                           "[--state NAME=hover|pressed|disabled ...] [--check NAME ...]\n";
     return 2;
 }
 
@@ -43,6 +43,8 @@ int main(int argc, char **argv)
             if (!OrvQtLib::Tools::parseStateOption(args.takeFirst(), &state))
                 return usage();
             request.states.push_back(state);
+        } else if (arg == QLatin1String("--check") && !args.isEmpty()) {
+            request.checked.append(args.takeFirst());
         } else if (arg.startsWith(QLatin1Char('-'))) {
             return usage();
         } else {

@@ -2,12 +2,16 @@
 
 #include "controlregistry.h"
 #include "jsonreaders.h"
+#include "listview.h"
+#include "menubar.h"
 #include "resourcemanager.h"
 #include "windowloader.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardItemModel>
 #include <QWidget>
 
 namespace OrvQtLib::Tools {
@@ -34,6 +38,21 @@ QSize describedSize(QString name)
     const std::optional<int> w = readBoundedInt(*root, "w", 1, MaxPreviewSide);
     const std::optional<int> h = readBoundedInt(*root, "h", 1, MaxPreviewSide);
     return QSize(w.value_or(DefaultPreviewSize.width()), h.value_or(DefaultPreviewSize.height()));
+}
+
+// What a host adds in code and a designer still wants to see.
+void addSampleContent(QWidget *window)
+{
+    for (OrvQListView *list : window->findChildren<OrvQListView *>()) {
+        if (!list->model())
+            list->setModel(new QStandardItemModel(SampleListRows, 1, list));
+    }
+    for (OrvQMenuBar *bar : window->findChildren<OrvQMenuBar *>()) {
+        if (bar->actions().isEmpty()) {
+            for (const char *title : {"File", "View", "Help"})
+                bar->addMenu(QString::fromLatin1(title));
+        }
+    }
 }
 
 } // namespace
@@ -92,8 +111,18 @@ QImage renderPreview(const PreviewRequest &request, QString *error)
         *error = QStringLiteral("%1: builds no control").arg(request.description);
         return QImage();
     }
+    addSampleContent(&window);
     window.show();
     QCoreApplication::processEvents();
+
+    for (const QString &name : request.checked) {
+        auto *button = window.findChild<QAbstractButton *>(name);
+        if (!button || !controlInterface(button) || !button->isCheckable()) {
+            *error = QStringLiteral("%1: no check box or radio button named \"%2\"").arg(request.description, name);
+            return QImage();
+        }
+        button->setChecked(true);
+    }
 
     for (const auto &wanted : request.states) {
         QWidget *control = window.findChild<QWidget *>(wanted.first);

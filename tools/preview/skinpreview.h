@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -18,12 +19,16 @@ struct PreviewRequest {
     QSize size;
     // Controls, by name, shown in another state than normal.
     std::vector<std::pair<QString, OrvQControlState>> states;
+    // Check boxes and radio buttons, by name, shown checked.
+    QStringList checked;
 };
 
 inline const QSize DefaultPreviewSize(800, 600);
 // A description may ask for any size; a preview larger than this on a side
 // would be an image of gigabytes.
 constexpr int MaxPreviewSide = 8192;
+// Rows a template list view without a model shows.
+constexpr int SampleListRows = 8;
 
 // "NAME=hover", "NAME=pressed" or "NAME=disabled"; false for anything else.
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
@@ -31,7 +36,9 @@ bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> 
 QSize parseSizeOption(const QString &text);
 
 // Builds the description from the package into a window with preview mode
-// on, so item views show sample rows, and renders it. A null image and
+// on, so item views show sample rows, and renders it. Template list views
+// without a model get sample rows and menu bars without items sample menus,
+// which a host would otherwise add. A null image and
 // `error` set when the package or description is missing, nothing is built
 // or a named control does not exist. Needs a QApplication.
 QImage renderPreview(const PreviewRequest &request, QString *error);
