@@ -15,9 +15,9 @@ SKIN = os.path.dirname(HERE)
 
 
 def load_monitor_skin():
-    spec = importlib.util.spec_from_file_location("make_skin", os.path.join(SKIN, "make-skin.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    location = importlib.util.spec_from_file_location("make_skin", os.path.join(SKIN, "make-skin.py"))
+    module = importlib.util.module_from_spec(location)
+    location.loader.exec_module(module)
     return module
 
 
