@@ -64,7 +64,8 @@ bool anyHighlight(const QImage &image)
     return false;
 }
 
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &at)
+// Like a drag: the left button stays down until the release.
+void dragMouse(QWidget *widget, QEvent::Type type, const QPoint &at)
 {
     QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
@@ -302,9 +303,9 @@ void TestLabel::testExDraggedBackwards()
     };
 
     // Press on the last line, drag up to the first.
-    sendMouse(label.get(), QEvent::MouseButtonPress, pointOn(2, 20));
-    sendMouse(label.get(), QEvent::MouseMove, pointOn(0, 20));
-    sendMouse(label.get(), QEvent::MouseButtonRelease, pointOn(0, 20));
+    dragMouse(label.get(), QEvent::MouseButtonPress, pointOn(2, 20));
+    dragMouse(label.get(), QEvent::MouseMove, pointOn(0, 20));
+    dragMouse(label.get(), QEvent::MouseButtonRelease, pointOn(0, 20));
     QCOMPARE(label->impl()->selectionStart().line, 2);
     QCOMPARE(label->impl()->selectionEnd().line, 0);
     QVERIFY(!label->hasMouseTracking());
@@ -368,7 +369,7 @@ void TestLabel::testExDoubleClickSelectsAll()
 {
     auto label = threeLineLabel();
     QVERIFY(!anyHighlight(render(label.get())));
-    sendMouse(label.get(), QEvent::MouseButtonDblClick, QPoint(10, 10));
+    dragMouse(label.get(), QEvent::MouseButtonDblClick, QPoint(10, 10));
     QCOMPARE(label->impl()->selectionStart(), (OrvQTextPosition{0, 0, 0}));
     QCOMPARE(label->impl()->selectionEnd().block, 1);
     const QImage image = render(label.get());
@@ -380,7 +381,7 @@ void TestLabel::testExNoTextInteraction()
 {
     auto label = threeLineLabel();
     label->setTextInteractionFlags(Qt::NoTextInteraction);
-    sendMouse(label.get(), QEvent::MouseButtonDblClick, QPoint(10, 10));
+    dragMouse(label.get(), QEvent::MouseButtonDblClick, QPoint(10, 10));
     QVERIFY(!label->impl()->selectionStart().isValid());
 }
 

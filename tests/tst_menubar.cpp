@@ -46,14 +46,6 @@ QList<QRgb> looksOf(OrvQMenuBar &bar)
     return looks;
 }
 
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 } // namespace
 
 class TestMenuBar : public QObject

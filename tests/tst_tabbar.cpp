@@ -31,14 +31,6 @@ std::unique_ptr<OrvQTabWidget> makeBar(const QByteArray &attr, int items = 3)
     return bar;
 }
 
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 } // namespace
 
 class TestTabBar : public QObject

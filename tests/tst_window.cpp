@@ -17,7 +17,7 @@ namespace {
 
 using Action = std::function<void(OrvQWindow *)>;
 
-void sendMouse(QWidget *window, QEvent::Type type, const QPoint &global, Qt::MouseButton button = Qt::NoButton,
+void sendGlobalMouse(QWidget *window, QEvent::Type type, const QPoint &global, Qt::MouseButton button = Qt::NoButton,
                Qt::MouseButtons buttons = Qt::NoButton)
 {
     QMouseEvent event(type, window->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
@@ -29,11 +29,11 @@ void gesture(QWidget *window, const QPoint &local, const QVector<QPoint> &steps,
              Qt::MouseButton button = Qt::LeftButton)
 {
     QPoint global = window->mapToGlobal(local);
-    sendMouse(window, QEvent::MouseMove, global);
-    sendMouse(window, QEvent::MouseButtonPress, global, button, button);
+    sendGlobalMouse(window, QEvent::MouseMove, global);
+    sendGlobalMouse(window, QEvent::MouseButtonPress, global, button, button);
     for (const QPoint &step : steps)
-        sendMouse(window, QEvent::MouseMove, global += step, Qt::NoButton, button);
-    sendMouse(window, QEvent::MouseButtonRelease, global, button);
+        sendGlobalMouse(window, QEvent::MouseMove, global += step, Qt::NoButton, button);
+    sendGlobalMouse(window, QEvent::MouseButtonRelease, global, button);
 }
 
 std::unique_ptr<OrvQWindow> makeWindow(bool resizable = false)
@@ -92,16 +92,16 @@ void TestWindow::zones()
     QFETCH(Qt::CursorShape, cursor);
     auto window = makeWindow(true);
     const QPoint global = window->mapToGlobal(at);
-    sendMouse(window.get(), QEvent::MouseMove, global);
+    sendGlobalMouse(window.get(), QEvent::MouseMove, global);
     QCOMPARE(window->cursor().shape(), cursor);
-    sendMouse(window.get(), QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton);
+    sendGlobalMouse(window.get(), QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(window->impl()->resizeEdge(), edge);
 
     // No more moves would come to take the edge cursor back.
     window->setResizable(false);
     QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(window->impl()->resizeEdge(), -1);
-    sendMouse(window.get(), QEvent::MouseMove, global);
+    sendGlobalMouse(window.get(), QEvent::MouseMove, global);
     QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
 }
 

@@ -3,6 +3,8 @@
 #include "jsonreaders.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <zlib.h>
@@ -144,6 +146,15 @@ QByteArray ZipWriter::endRecord(quint16 entries, quint32 directorySize, quint32 
 {
     return le32(0x06054b50) + le16(0) + le16(0) + le16(entries) + le16(entries) + le32(directorySize)
         + le32(directoryOffset) + le16(quint16(comment.size())) + comment;
+}
+
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 QImage renderOf(QWidget &widget)

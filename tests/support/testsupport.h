@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QEvent>
 #include <QImage>
 #include <QRect>
 
@@ -24,6 +25,11 @@ QByteArray rawDeflate(const QByteArray &data, int level = 9);
 
 // A PNG of one colour (0 for a one-bit image).
 QByteArray png(const QSize &size, QImage::Format format = QImage::Format_ARGB32, QRgb fill = 0xff112233);
+
+// Sends a left-button press, release or double-click, or a move with no
+// button held, at `pos` in the widget's coordinates. Sent straight to the
+// widget: the offscreen platform delivers no synthesized pointer moves.
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos);
 
 // What a widget and its children paint over a transparent ARGB32 image.
 QImage renderOf(QWidget &widget);
