@@ -10,6 +10,7 @@
 #include "core/jsonreaders.h"
 #include "core/proxystyle.h"
 #include "core/resourcemanager.h"
+#include "core/skinlog.h"
 #include "core/stylerecords.h"
 #include "core/styleslots.h"
 #include "core/windowloader.h"
