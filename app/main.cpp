@@ -3,27 +3,26 @@
 #include "controlregistry.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QMessageBox>
 
-namespace {
-
-// The package in the working directory, as in the build tree; else the one
-// installed beside the program's prefix.
-QString packagePath()
-{
-    const QString local = QStringLiteral("./Quelvane.data");
-    if (QFileInfo::exists(local))
-        return local;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quelvane/Quelvane.data");
-}
-
-} // namespace
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     OrvQtLib::initialize();
-    OrvQtLib::loadSkinPackage(packagePath());
+    // The package in the working directory, as in the build tree; else the
+    // one installed beside the program's prefix.
+    const QString problem = loadMonitorSkin({QStringLiteral("./Quelvane.data"),
+                                             QCoreApplication::applicationDirPath()
+                                                 + QStringLiteral("/../share/quelvane/Quelvane.data")});
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "quelvane: %s\n", qUtf8Printable(problem));
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+            QMessageBox::critical(nullptr, QStringLiteral("Quelvane"), problem);
+        return 1;
+    }
     OrvQtQuelvane window;
     window.show();
     return app.exec();

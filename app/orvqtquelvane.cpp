@@ -1,11 +1,15 @@
 #include "orvqtquelvane.h"
 
+#include "controlregistry.h"
 #include "ecgchart.h"
 #include "label.h"
+#include "resourcemanager.h"
 #include "windowloader.h"
+#include "ziparchive.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTimer>
@@ -37,6 +41,31 @@ void showText(QLabel *label, const QString &text)
 }
 
 } // namespace
+
+QString loadMonitorSkin(const QStringList &candidates)
+{
+    QStringList places;
+    QString path;
+    for (const QString &candidate : candidates) {
+        places.append(QFileInfo(candidate).absoluteFilePath());
+        if (path.isEmpty() && QFileInfo::exists(candidate))
+            path = places.last();
+    }
+    if (path.isEmpty())
+        return QStringLiteral("The skin package Quelvane.data was not found. Looked for:\n%1").arg(places.join('\n'));
+    // The toolkit loads what it can of any file; the monitor needs a package.
+    if (!OrvQtLib::OrvQZipHandle(OrvQtLib::openZipFile(QFile::encodeName(path).constData(), nullptr)))
+        return QStringLiteral("%1 is not a skin package: it cannot be read as a zip archive.").arg(path);
+    OrvQtLib::loadSkinPackage(path);
+    bool inPackage = false;
+    const auto mainFrame = OrvQtLib::OrvQResourceManager::instance().jsonDocument(QStringLiteral("MainFrame.json"),
+                                                                                  &inPackage);
+    if (!inPackage)
+        return QStringLiteral("%1 holds no window description \"MainFrame\" (MainFrame.json).").arg(path);
+    if (!mainFrame)
+        return QStringLiteral("%1: the window description \"MainFrame\" does not parse.").arg(path);
+    return QString();
+}
 
 OrvQtQuelvane::OrvQtQuelvane(QWidget *parent) : QMainWindow(parent)
 {
@@ -163,7 +192,7 @@ void OrvQtQuelvane::stepChart(OrvQECGChart *chart, const QVector<float> &series,
 void OrvQtQuelvane::onVitalsTimer()
 {
     showText(hrLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 100));
-    showText(spo2Label, QStringLiteral("%1").arg(nextRandom() % 10 + 100));
+    showText(spo2Label, QStringLiteral("%1").arg(nextRandom() % 10 + 91));
     showText(rpLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 50));
     const int systolic = nextRandom() % 10 + 100;
     const int diastolic = nextRandom() % 10 + 70;

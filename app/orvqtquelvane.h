@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QStringList>
 #include <QVector>
 
 class QLabel;
@@ -10,6 +11,11 @@ class QTimer;
 namespace OrvQtLib {
 class OrvQECGChart;
 }
+
+// Loads the monitor's skin package from the first of `candidates` that
+// exists. Empty when it holds a "MainFrame" that parses; otherwise says, for
+// the user, what is wrong and where it looked.
+QString loadMonitorSkin(const QStringList &candidates);
 
 // The monitor window: "MainFrame" from the skin, four sweeping waveforms fed
 // every 10 ms from the embedded sample table, and read-outs refreshed once a

@@ -208,7 +208,7 @@ def main_frame():
     ])
     waves = [
         wave_panel("ecgPanel", 64, 236, "waveEcg", "ECG  II", "x1   25 mm/s   Diagnostic", "ecgContainer"),
-        wave_panel("plethPanel", 308, 196, "wavePleth", "Pleth", "SpO2 probe   Finger", "plethContainer"),
+        wave_panel("plethPanel", 308, 196, "wavePleth", "Pleth", "SpO₂ probe   Finger", "plethContainer"),
         wave_panel("respPanel", 512, 196, "waveResp", "Resp", "Impedance   6.25 mm/s", "respContainer"),
         wave_panel("ecg2Panel", 716, 196, "waveEcg2", "ECG  V", "x0.5   25 mm/s", "pluseContainer"),
     ]
@@ -222,7 +222,7 @@ def main_frame():
             label("hr", 76, 44, 216, 150, "valueHr", "---"),
         ]),
         box("spo2Tile", 712, 308, 304, 196, "tilePleth", [
-            label("spo2Name", 14, 8, 90, 26, "paramPleth", "SpO2"),
+            label("spo2Name", 14, 8, 90, 26, "paramPleth", "SpO₂"),
             label("spo2Unit", 14, 34, 80, 20, "unitPleth", "%"),
             label("spo2Limits", 14, 58, 70, 20, "limits", "100 / 90"),
             label("spo2", 92, 8, 200, 110, "valueSpo2", "---"),
@@ -254,7 +254,7 @@ def main_frame():
         button("menu", 746, "Menu"),
         button("standby", 884, "Standby"),
         label("status", 16, 74, 996, 22, "limits",
-              "Patient: Adult      Pacer: Off      Filter: Monitor      Alarm volume: 5      "
+              "Patient: Adult      Temp: 36.8 °C      Pacer: Off      Filter: Monitor      Alarm volume: 5      "
               "Central station: connected"),
     ])
     root = {"type": "qtcontainer", "name": "root", "layout": {"type": 1},
@@ -264,7 +264,7 @@ def main_frame():
 
 def write_json(name, value):
     with open(os.path.join(HERE, name), "w", encoding="utf-8", newline="\n") as out:
-        json.dump(value, out, indent=1, ensure_ascii=True)
+        json.dump(value, out, indent=1, ensure_ascii=False)
         out.write("\n")
 
 

@@ -75,6 +75,8 @@ private slots:
     void paintSettlesDisabledState();
     void handlerMayDeleteWidget();
     void gbkText();
+    void skinText_data();
+    void skinText();
 };
 
 void TestControlBase::interfaceCasts()
@@ -462,6 +464,49 @@ void TestControlBase::gbkText()
     QCOMPARE(fromGbk(static_cast<const char *>(nullptr)), QString());
     QCOMPARE(fromGbk("plain"), QStringLiteral("plain"));
     QCOMPARE(fromGbk("\xce\xa2\xc8\xed\xd1\xc5\xba\xda"), OrvQFontStyle::defaultFamily());
+}
+
+void TestControlBase::skinText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    const QString yaHei = OrvQFontStyle::defaultFamily();
+    QTest::newRow("UTF-8") << QByteArray("SpO\xe2\x82\x82 37 \xc2\xb0" "C") << QStringLiteral("SpO\u2082 37 \u00b0C");
+    QTest::newRow("UTF-8 four bytes") << QByteArray("\xf0\x9f\x92\x93") << QString::fromUcs4(U"\U0001f493");
+    QTest::newRow("GBK") << QByteArray("\xce\xa2\xc8\xed\xd1\xc5\xba\xda") << yaHei;
+    // One GBK character makes the whole text GBK.
+    QTest::newRow("mixed") << QByteArray("\xe2\x82\x82\xce\xa2\xc8\xed\xd1\xc5\xba\xda")
+                           << fromGbk("\xe2\x82\x82") + yaHei;
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << fromGbk("\xc0\xaf");
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << fromGbk("\xed\xa0\x80");
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << fromGbk("\xf4\x90\x80\x80");
+    QTest::newRow("cut short") << QByteArray("ab\xe2\x82") << fromGbk("ab\xe2\x82");
+}
+
+void TestControlBase::skinText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+
+    initialize(); // the built-in controls, last in this file
+    QCOMPARE(fromSkinText(bytes), expected);
+    // The readers every text key goes through, a tool tip and a font family.
+    const std::string text = bytes.toStdString();
+    QCOMPARE(jsonToGbk(Json::Value(text)), std::optional<QString>(expected));
+    Json::Value element(Json::objectValue);
+    element["tooltip"] = text;
+    element["attr"]["text"] = text;
+    for (const char *type : {"qtlabel", "qtlineedit"}) {
+        std::unique_ptr<QWidget> widget(createControl(type, element, nullptr));
+        QVERIFY(widget);
+        QCOMPARE(widget->toolTip(), expected);
+        QCOMPARE(widget->property("text").toString(), expected);
+    }
+    Json::Value font(Json::objectValue);
+    font["type"] = 2;
+    font["family"] = text;
+    QCOMPARE(readFontStyle(font).family, expected);
 }
 
 QTEST_MAIN(TestControlBase)

@@ -57,6 +57,7 @@ private slots:
     void rowsFollowTheViewInItsWindow_data();
     void rowsFollowTheViewInItsWindow();
     void hostileTemplates();
+    void beamAtTheFirstMove();
 };
 
 void TestListView::initTestCase()
@@ -183,6 +184,23 @@ void TestListView::hostileTemplates()
     QSignalSpy pressed(empty.view, &OrvQListView::pressCtrl);
     QTest::mousePress(empty.view->viewport(), Qt::LeftButton, {}, empty.rowPoint(0, 5, 5));
     QCOMPARE(pressed.count(), 0);
+}
+
+void TestListView::beamAtTheFirstMove()
+{
+    Fixture f(R"({"type": "qtlistview", "w": 200, "h": 200, "attr": {"itemHeight": 30, "spacing": 0},
+        "child": [{"type": "container", "w": 200, "h": 30, "child": [
+            {"type": "qtlabelex", "name": "note", "x": 100, "y": 0, "w": 100, "h": 30, "attr": {"text": "n"}}]}]})");
+    QVERIFY(f.exposed);
+    f.view->findChild<OrvQLabelEx *>("note")->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QWidget *viewport = f.view->viewport();
+    sendMouse(viewport, QEvent::MouseMove, f.rowPoint(1, 20, 15));
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+    // Straight into another row, onto the label: no second move needed.
+    sendMouse(viewport, QEvent::MouseMove, f.rowPoint(2, 150, 15));
+    QCOMPARE(viewport->cursor().shape(), Qt::IBeamCursor);
+    sendMouse(viewport, QEvent::MouseMove, f.rowPoint(2, 20, 15));
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(TestListView)

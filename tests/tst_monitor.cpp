@@ -6,9 +6,11 @@
 #include "ecgchart.h"
 #include "label.h"
 #include "progressbar.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +55,8 @@ private slots:
     void initTestCase();
     // Runs before the package is loaded: descriptions then come from disk.
     void testMissingChildrenStart();
+    void testSkinFailures_data();
+    void testSkinFailures();
     void testResourceFormat();
     void testSeriesFormulas_data();
     void testSeriesFormulas();
@@ -64,6 +68,7 @@ private slots:
     void testEmptySeriesAddsNothing();
     void testEcgChartsKeepOwnPositions();
     void testReadOuts();
+    void testOwnSkinLogsNothing();
 
 private:
     std::unique_ptr<OrvQtQuelvane> packagedWindow();
@@ -110,6 +115,41 @@ void TestMonitor::testMissingChildrenStart()
     QCOMPARE(window.chartPos.value(window.ecgChart), 300 % 121);
     QVERIFY(!window.hrLabel->text().isEmpty());
     QCOMPARE(window.findChild<QLabel *>("battery")->text(), QStringLiteral("label"));
+}
+
+void TestMonitor::testSkinFailures_data()
+{
+    QTest::addColumn<QByteArray>("package"); // empty: none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QByteArray() << "was not found. Looked for:\n%1/Quelvane.data\n";
+    QTest::newRow("not a zip") << QByteArray("text") << "%1/Quelvane.data is not a skin package";
+    QTest::newRow("no MainFrame")
+        << TestSupport::ZipWriter().stored("style.json", R"({"style": []})").archive()
+        << "%1/Quelvane.data holds no window description \"MainFrame\"";
+}
+
+void TestMonitor::testSkinFailures()
+{
+    QFETCH(QByteArray, package);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    if (!package.isEmpty()) {
+        QFile file(dir.filePath("Quelvane.data"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(package);
+    }
+    // The program itself: it must say why and where, and fail.
+    QProcess monitor;
+    monitor.setWorkingDirectory(dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    monitor.setProcessEnvironment(environment);
+    monitor.start(QStringLiteral(ORV_QUELVANE_PROGRAM), QStringList());
+    QVERIFY(monitor.waitForFinished(60000));
+    QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(monitor.exitCode(), 1);
+    const QString error = QString::fromLocal8Bit(monitor.readAllStandardError());
+    QVERIFY2(error.contains(message.arg(QFileInfo(dir.path()).canonicalFilePath())), qPrintable(error));
 }
 
 void TestMonitor::testResourceFormat()
@@ -298,7 +338,7 @@ void TestMonitor::testReadOuts()
     for (int &d : draws)
         d = draw();
     const int hr = draws[0] % 10 + 100;
-    const int spo2 = draws[1] % 10 + 100;
+    const int spo2 = draws[1] % 10 + 91;
     const int rp = draws[2] % 10 + 50;
     const int systolic = draws[3] % 10 + 100;
     const int diastolic = draws[4] % 10 + 70;
@@ -321,6 +361,18 @@ void TestMonitor::testReadOuts()
 
     window->onVitalsTimer();
     QCOMPARE(text("hr"), QString::number(draws[6] % 10 + 100));
+}
+
+void TestMonitor::testOwnSkinLogsNothing()
+{
+    TestSupport::SkinLogCapture log;
+    QCOMPARE(loadMonitorSkin({QStringLiteral(ORV_QUELVANE_PACKAGE)}), QString());
+    OrvQtQuelvane window;
+    window.onVitalsTimer();
+    for (int tick = 0; tick < 10; ++tick)
+        window.onWaveTimer();
+    window.grab();
+    QVERIFY2(log.lines.isEmpty(), qPrintable(log.lines.join('\n')));
 }
 
 QTEST_MAIN(TestMonitor)

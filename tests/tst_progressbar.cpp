@@ -81,16 +81,17 @@ void TestProgressBar::chunkExtents_data()
     QTest::newRow("length truncates") << H << QSize(50, 10) << 0 << 100 << 33 << QRect(0, 0, 16, 10);
     QTest::newRow("vertical 50 of 100, height 81") << V << QSize(20, 81) << 0 << 100 << 50 << QRect(0, 41, 20, 40);
     QTest::newRow("vertical full") << V << QSize(20, 81) << 0 << 100 << 100 << QRect(0, 0, 20, 81);
-    QTest::newRow("minimum is not subtracted") << H << QSize(200, 20) << 50 << 150 << 75 << QRect(0, 0, 150, 20);
-    QTest::newRow("share past the range is held to the groove")
-        << H << QSize(200, 20) << 100 << 150 << 150 << QRect(0, 0, 200, 20);
-    QTest::newRow("negative share draws nothing") << H << QSize(200, 20) << -100 << 0 << -50 << QRect();
+    QTest::newRow("range from 50: a quarter") << H << QSize(200, 20) << 50 << 150 << 75 << QRect(0, 0, 50, 20);
+    QTest::newRow("range from 100: maximum fills") << H << QSize(200, 20) << 100 << 150 << 150 << QRect(0, 0, 200, 20);
+    QTest::newRow("range from 100: minimum is empty") << H << QSize(200, 20) << 100 << 150 << 100 << QRect();
+    QTest::newRow("negative range: half") << H << QSize(200, 20) << -100 << 0 << -50 << QRect(0, 0, 100, 20);
+    QTest::newRow("vertical range from 50") << V << QSize(20, 80) << 50 << 150 << 125 << QRect(0, 20, 20, 60);
     QTest::newRow("never set: below the minimum") << H << QSize(200, 20) << 0 << 100 << unset << QRect();
     QTest::newRow("maximum equals minimum") << H << QSize(200, 20) << 5 << 5 << 5 << QRect();
     QTest::newRow("busy range 0 to 0") << H << QSize(200, 20) << 0 << 0 << 7 << QRect();
     QTest::newRow("full int range in 64 bits") << H << QSize(200, 20) << std::numeric_limits<int>::min()
                                                << std::numeric_limits<int>::max()
-                                               << std::numeric_limits<int>::max() << QRect(0, 0, 100, 20);
+                                               << 0 << QRect(0, 0, 100, 20);
 }
 
 void TestProgressBar::chunkExtents()
@@ -124,28 +125,37 @@ void TestProgressBar::chunkExtents()
 void TestProgressBar::percentText_data()
 {
     QTest::addColumn<QByteArray>("attr");
+    QTest::addColumn<int>("minimum");
     QTest::addColumn<int>("maximum");
     QTest::addColumn<QString>("text"); // empty: none drawn
     QTest::addColumn<bool>("reset");
 
-    QTest::newRow("value 0") << QByteArray(R"({"showText": true})") << 100 << QStringLiteral("0%") << false;
-    QTest::newRow("value 42") << QByteArray(R"({"showText": true, "val": 42})") << 100 << QStringLiteral("42%") << false;
-    QTest::newRow("showText off") << QByteArray(R"({"val": 42})") << 100 << QString() << false;
-    QTest::newRow("maximum equals minimum") << QByteArray(R"({"showText": true})") << 0 << QString() << false;
+    QTest::newRow("value 0") << QByteArray(R"({"showText": true})") << 0 << 100 << QStringLiteral("0%") << false;
+    QTest::newRow("value 29") << QByteArray(R"({"showText": true, "val": 29})") << 0 << 100 << QStringLiteral("29%") << false;
+    // The percentage of the range, not the value.
+    QTest::newRow("battery 5 of 0 to 5") << QByteArray(R"({"showText": true, "val": 5})") << 0 << 5
+                                         << QStringLiteral("100%") << false;
+    QTest::newRow("range from 50") << QByteArray(R"({"showText": true, "val": 100})") << 50 << 150
+                                   << QStringLiteral("50%") << false;
+    QTest::newRow("showText off") << QByteArray(R"({"val": 42})") << 0 << 100 << QString() << false;
+    QTest::newRow("maximum equals minimum") << QByteArray(R"({"showText": true})") << 0 << 0 << QString() << false;
     // reset() puts the value below the minimum again.
-    QTest::newRow("reset value") << QByteArray(R"({"showText": true, "val": 42})") << 100 << QString() << true;
+    QTest::newRow("reset value") << QByteArray(R"({"showText": true, "val": 42})") << 0 << 100 << QString() << true;
 }
 
 void TestProgressBar::percentText()
 {
     QFETCH(QByteArray, attr);
+    QFETCH(int, minimum);
     QFETCH(int, maximum);
     QFETCH(QString, text);
     QFETCH(bool, reset);
 
     const QSize size(120, 20);
     auto bar = makeBar(R"({"style": [["groove", 0, 0], ["empty", 0, 2], ["fontWhite", 0, 4]], "attr": )" + attr + "}", size);
-    bar->setMaximum(maximum);
+    const int value = bar->value();
+    bar->setRange(minimum, maximum);
+    bar->setValue(value);
     if (reset)
         bar->reset();
     const QImage image = renderOf(*bar);

@@ -44,7 +44,7 @@ const char FaultyWindow[] = R"({"w": 300, "h": 200, "elements": [
     {"type": "qtcontainer", "style": [["missing", 0, 0], ["text", 0, 1]], "child": [
         {"type": "qtscrollbar", "attr": {"hor": true}}
     ]},
-    {"type": "qtbutton", "tooltip": "t", "style": [["panel", 0, 4], ["panel", 0, 99]],
+    {"type": "qtbutton", "tooltip": ")" "\xc4\xe3\xba\xc3" R"(", "style": [["panel", 0, 4], ["panel", 0, 99]],
      "attr": {"iconPth": "images/ok.png", "showText": "yes", "iconPath": "images/none.png"}},
     {"type": "qtpicture", "attr": {"path": "images/broken.png"}, "tetx": 1},
     {"type": "qtslider", "attr": {"thumbW": -5}},
@@ -152,6 +152,8 @@ void TestSkinChecker::eachFaultOnce_data()
     QTest::newRow("undecodable image") << "main.json" << "elements[3]" << "\"images/broken.png\", which does not decode"
                                        << false;
     QTest::newRow("element key typo") << "main.json" << "elements[3]" << "key \"tetx\" is not read" << false;
+    QTest::newRow("text not UTF-8") << "main.json" << "elements[2]" << "\"tooltip\" is not valid UTF-8: read as GBK"
+                                    << true;
     QTest::newRow("clamped") << "main.json" << "elements[4]" << "attr \"thumbW\" -5 is clamped to 0" << true;
     QTest::newRow("common key type") << "main.json" << "elements[5]" << "\"w\" is a text, not an integer" << false;
     QTest::newRow("layout typo") << "main.json" << "elements[5]" << "layout key \"wtype\" is not read (did you mean \"wType\"?)"
@@ -178,7 +180,7 @@ void TestSkinChecker::eachFaultOnce()
 void TestSkinChecker::nothingElseReported()
 {
     // One line per row above: no fault is reported twice or by accident.
-    QCOMPARE(int(m_faults.size()), 23);
+    QCOMPARE(int(m_faults.size()), 24);
     QVERIFY(hasErrors(m_faults));
 }
 

@@ -104,9 +104,11 @@ void TestSlider::fill_data()
     QTest::addColumn<QRect>("fill");
 
     QTest::newRow("half") << true << 0 << 100 << 50 << QRect(0, 10, 50, 10);
-    QTest::newRow("no range: out of 100") << true << 50 << 50 << 50 << QRect(0, 10, 50, 10);
-    QTest::newRow("range not from 0 is held to the channel") << true << 50 << 100 << 100 << QRect(0, 10, 100, 10);
-    QTest::newRow("widest range") << true << INT_MIN << INT_MAX << INT_MAX << QRect(0, 10, 50, 10);
+    QTest::newRow("no range: empty") << true << 50 << 50 << 50 << QRect(0, 10, 0, 10);
+    QTest::newRow("range from 50: half at 100") << true << 50 << 150 << 100 << QRect(0, 10, 50, 10);
+    QTest::newRow("range from 50: full at the maximum") << true << 50 << 150 << 150 << QRect(0, 10, 100, 10);
+    QTest::newRow("widest range") << true << INT_MIN << INT_MAX << 0 << QRect(0, 10, 50, 10);
+    QTest::newRow("vertical range from -100") << false << -100 << 100 << 0 << QRect(10, 50, 10, 50);
     QTest::newRow("vertical half ends on the last row") << false << 0 << 100 << 50 << QRect(10, 50, 10, 50);
     QTest::newRow("vertical full") << false << 0 << 100 << 100 << QRect(10, 0, 10, 100);
 }

@@ -130,6 +130,39 @@ private slots:
         QVERIFY(!boxOf(image.copy(t.row(0)), Black, 100).isEmpty());
     }
 
+    void rowsSpanTheirIndentation_data()
+    {
+        QTest::addColumn<QByteArray>("styles");
+        QTest::addColumn<QRgb>("rowColor");
+        QTest::addColumn<QRgb>("arrowColor");
+        QTest::newRow("dark rows, no font: white arrow") << QByteArray(R"([["cyan", 0, 0], ["black", 0, 2]])")
+                                                         << Black << White;
+        QTest::newRow("light rows, no font: black arrow") << QByteArray(R"([["black", 0, 0], ["white", 0, 2]])")
+                                                          << White << Black;
+        QTest::newRow("the row font's colour") << QByteArray(R"([["cyan", 0, 0], ["black", 0, 2], ["fontRed", 0, 6]])")
+                                               << Black << Red;
+    }
+
+    void rowsSpanTheirIndentation()
+    {
+        QFETCH(QByteArray, styles);
+        QFETCH(QRgb, rowColor);
+        QFETCH(QRgb, arrowColor);
+        Tree t(R"({"style": )" + styles + "}");
+        t.view->expand(t.model.index(0, 0));
+        const QModelIndex child = t.model.index(0, 0, t.model.index(0, 0));
+        const QRect childRow = t.view->visualRect(child);
+        QVERIFY(childRow.left() > 0);
+        const QImage image = renderOf(*t.view);
+        // Left of the child's cell: its row's style, not the background.
+        QCOMPARE(image.pixel(1, childRow.center().y()), rowColor);
+        QCOMPARE(image.pixel(childRow.left() - 2, childRow.top() + 1), rowColor);
+        // The parent's indicator, and none for a row without children.
+        const QRect parentBranch(0, t.row(0).top(), t.row(0).left(), t.row(0).height());
+        QVERIFY(!boxOf(image.copy(parentBranch), arrowColor, 40).isEmpty());
+        QVERIFY(boxOf(image.copy(0, t.row(1).top(), t.row(1).left(), t.row(1).height()), arrowColor, 40).isEmpty());
+    }
+
     void hoverRow()
     {
         Tree t(R"({"style": [["red", 0, 2], ["blue", 0, 3]]})");

@@ -103,6 +103,7 @@ private slots:
     void packageDescriptionsAreKept();
     void nestedLoadPushesOutItsOwnDescription();
     void documentCacheLimit();
+    void skinLog();
 
 private:
     void write(const QString &name, const QByteArray &content);
@@ -469,6 +470,74 @@ void TestWindowLoader::documentCacheLimit()
     QWidget target;
     QVERIFY(loadWindowLayout(&target, "Small2"));
     manager.setDocumentCacheLimit(limit);
+}
+
+void TestWindowLoader::skinLog()
+{
+    // Every cause twice over; each is written once.
+    const QByteArray main = R"({"elements": [
+        {"type": "qtnothing"}, {"type": "qtnothing", "child": [{"type": "qtlabel"}]},
+        {"type": "qtlabel", "style": [["logUndefined", 0, 0]]},
+        {"type": "qtlabel", "style": [["logUndefined", 0, 0], ["logText", 0, 0]]},
+        {"type": "qtpicture", "w": 8, "h": 8, "attr": {"path": "images/logMissing.png"}},
+        {"type": "qtpicture", "w": 8, "h": 8, "attr": {"path": "images/logBroken.png"}},
+        {"type": "qtslider", "attr": {"thumbW": 1e12}}, {"type": "qtslider", "attr": {"thumbW": -3}}]})";
+    const QByteArray package = TestSupport::ZipWriter()
+                                   .stored("style.json", R"({"style": [{"type": 2, "name": "logText"}]})")
+                                   .stored("LogMain.json", main)
+                                   .stored("LogBroken.json", "{\n  \"elements\": [\n    {\"type\": }]}")
+                                   .stored("images/logBroken.png", "not an image")
+                                   .archive();
+    const QStringList expected{
+        R"(unknown control type "qtnothing": skipped with its children)",
+        R"(font style "logUndefined" is not defined)",
+        R"(image "images/logMissing.png" is neither in the package nor on disk)",
+        R"(image "images/logBroken.png" does not decode)",
+        R"("thumbW" 1e+12 is held to 16777215)",
+        R"(description "LogBroken.json" does not parse: line 3, column 14: )",
+        R"(description "LogAbsent.json" cannot be read: not in the package, nor at )",
+        R"(skin package "%1" cannot be read: no such file)",
+        R"(skin package "%2" cannot be read: it is not a zip archive)",
+    };
+    write(QStringLiteral("junk.data"), "junk");
+    TestSupport::SkinLogCapture log;
+    QVERIFY(OrvQResourceManager::instance().loadPackageFromMemory(package.constData(), package.size()));
+    for (int round = 0; round < 2; ++round) {
+        QWidget window;
+        QVERIFY(loadWindowLayout(&window, QStringLiteral("LogMain")));
+        TestSupport::renderOf(window);
+        QVERIFY(!loadWindowLayout(&window, QStringLiteral("LogBroken")));
+        QVERIFY(!loadWindowLayout(&window, QStringLiteral("LogAbsent")));
+    }
+    for (const QString &name : {m_dir.filePath("absent.data"), m_dir.filePath("junk.data")})
+        QVERIFY(!loadSkinPackage(name));
+    const QString listing = log.lines.join(QLatin1Char('\n'));
+    for (const QString &line : expected) {
+        const QString text = line.arg(m_dir.filePath("absent.data"), m_dir.filePath("junk.data"));
+        QVERIFY2(log.lines.filter(text).size() == 1, qPrintable(text + QStringLiteral("\nin:\n") + listing));
+    }
+    QCOMPARE(log.lines.size(), expected.size());
+
+    // A hostile package writes a bounded number of lines.
+    log.lines.clear();
+    QByteArray many = R"({"elements": [)";
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray(i ? "," : "") + R"({"type": "qtnothing)" + QByteArray::number(i) + R"("})";
+    many += "]}";
+    const QByteArray hostile = TestSupport::ZipWriter().stored("LogMany.json", many).archive();
+    OrvQResourceManager::instance().loadPackageFromMemory(hostile.constData(), hostile.size());
+    QWidget window;
+    loadWindowLayout(&window, QStringLiteral("LogMany"));
+    QCOMPARE(log.lines.size(), MaxSkinReportsPerLoad + 1);
+    QVERIFY(log.lines.last().contains(QLatin1String("the rest are not reported")));
+
+    // Silenced as the README says.
+    log.lines.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("orvqtlib.skin.warning=false"));
+    OrvQResourceManager::instance().loadPackageFromMemory(hostile.constData(), hostile.size());
+    loadWindowLayout(&window, QStringLiteral("LogMany"));
+    QLoggingCategory::setFilterRules(QString());
+    QVERIFY(log.lines.isEmpty());
 }
 
 QTEST_MAIN(TestWindowLoader)

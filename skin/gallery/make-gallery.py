@@ -301,7 +301,7 @@ def list_panel(x, y):
     row = element("qtcontainer", "patientRow", 0, 0, 306, 48, [("template", 0)], children=[
         element("qtpicture", "rowIcon", 12, 11, 26, 26, attr={"path": "images/heart.png", "fill": False}),
         label("rowName", 50, 5, 160, 22, "body", "Bed 07   Adult"),
-        label("rowInfo", 50, 25, 160, 18, "small", "HR 72   SpO2 98   RR 16"),
+        label("rowInfo", 50, 25, 160, 18, "small", "HR 72   SpO₂ 98   36.8 °C"),
         element("qtbutton", "rowOpen", 214, 10, 72, 28, BUTTON, {"text": "Open", "hasIcon": False}),
     ])
     return panel("listPanel", x, y, 330, 240, "LIST VIEW WITH TEMPLATE ROWS", [
@@ -397,7 +397,7 @@ def gallery():
 
 def write_json(name, value):
     with open(os.path.join(HERE, name), "w", encoding="utf-8", newline="\n") as out:
-        json.dump(value, out, indent=1, ensure_ascii=True)
+        json.dump(value, out, indent=1, ensure_ascii=False)
         out.write("\n")
 
 

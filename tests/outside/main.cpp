@@ -1,4 +1,5 @@
-#include "orvqtlib.h"
+#include <orvqtlib/orvqtlib.h>
+#include <window.h>
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,8 @@ public:
 
 int main(int argc, char **argv)
 {
+    if (hostWindowCount() != 1)
+        return 3;
     QApplication app(argc, argv);
     OrvQtLib::initialize();
     OrvQtLib::registerControl("panel", &OrvQtLib::createControlOf<Panel>, true);

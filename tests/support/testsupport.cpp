@@ -193,4 +193,31 @@ QByteArray png(const QSize &size, QImage::Format format, QRgb fill)
     return bytes;
 }
 
+namespace {
+
+SkinLogCapture *activeCapture = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void captureSkinLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (activeCapture && context.category && qstrcmp(context.category, "orvqtlib.skin") == 0)
+        activeCapture->lines.append(message);
+    else if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+SkinLogCapture::SkinLogCapture()
+{
+    activeCapture = this;
+    previousHandler = qInstallMessageHandler(captureSkinLog);
+}
+
+SkinLogCapture::~SkinLogCapture()
+{
+    qInstallMessageHandler(previousHandler);
+    activeCapture = nullptr;
+}
+
 } // namespace OrvQtLib::TestSupport

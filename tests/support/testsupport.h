@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QRect>
+#include <QStringList>
 
 #include <json/value.h>
 
@@ -86,6 +87,19 @@ public:
 private:
     std::vector<Member> m_members;
     QByteArray m_comment;
+};
+
+// Collects the lines of the "orvqtlib.skin" log while it lives; other
+// categories go to the handler it replaced.
+class SkinLogCapture
+{
+public:
+    SkinLogCapture();
+    ~SkinLogCapture();
+    SkinLogCapture(const SkinLogCapture &) = delete;
+    SkinLogCapture &operator=(const SkinLogCapture &) = delete;
+
+    QStringList lines;
 };
 
 } // namespace OrvQtLib::TestSupport

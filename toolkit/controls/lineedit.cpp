@@ -33,7 +33,7 @@ const OrvQKeyTable<OrvQLineEditImpl> &OrvQLineEditImpl::attrKeys()
                            true);
     };
     static const OrvQKeyTable<OrvQLineEditImpl> keys{
-        Key::custom({"text", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "text"},
+        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, "text"},
                     [](Impl &impl, const QVariant &text) {
                         if (QLineEdit *edit = impl.lineEdit())
                             edit->setText(text.toString());

@@ -174,10 +174,14 @@ void OrvQListViewItemDelegate::pointerMoved(const QPoint &pos)
 {
     const QModelIndex index = m_view->indexAt(pos);
     const QRect rect = m_view->visualRect(index);
-    // A row the pointer just entered is repainted for the hover anyway, and
-    // that paint finds the control under the pointer.
-    if (index.isValid() && (index != m_pointerRow || rect.size() != m_pointerRowSize))
-        return;
+    // A row just entered is laid out now rather than at its hover repaint,
+    // so that the first move already finds the control under the pointer.
+    if (index.isValid() && (index != m_pointerRow || rect.size() != m_pointerRowSize)) {
+        const bool laidOut = (index == m_preparedRow && rect.size() == m_preparedSize) || prepareRow(index, rect.size());
+        m_pointerRowHits = laidOut ? m_impl->renderer().hits() : std::vector<OrvQTemplateRenderer::Hit>();
+        m_pointerRow = index;
+        m_pointerRowSize = rect.size();
+    }
     QWidget *hit = index.isValid() ? OrvQTemplateRenderer::controlIn(m_pointerRowHits, pos - rect.topLeft())
                                    : nullptr;
     if (hit != m_hoveredControl) {

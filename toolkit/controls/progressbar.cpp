@@ -65,7 +65,7 @@ QRect OrvQProgressBarImpl::chunkRect(const QSize &size) const
     if (full <= 0)
         return {};
 
-    const int filled = filledLength(bar->value(), qint64(bar->maximum()) - bar->minimum(), full);
+    const int filled = filledLength(bar->value(), bar->minimum(), bar->maximum(), full);
 
     if (horizontal)
         return QRect(0, 0, filled, size.height());
@@ -87,7 +87,8 @@ void OrvQProgressBarImpl::paint(QWidget *, QPaintEvent *)
     if (!chunk.isEmpty())
         drawBackground(&painter, m_chunkStyle, chunk);
     if (m_showText && hasProgress())
-        drawStyledText(&painter, QStringLiteral("%1%").arg(bar->value()), m_textStyle, groove.x(), groove.y(),
+        drawStyledText(&painter, QStringLiteral("%1%").arg(rangePercent(bar->value(), bar->minimum(), bar->maximum())),
+                       m_textStyle, groove.x(), groove.y(),
                        groove.width(), groove.height(), true);
 }
 

@@ -99,14 +99,13 @@ QRect OrvQSliderImpl::fillRect(const QRect &rect) const
     if (!s)
         return {};
     // The fill follows the thumb (the slider position), not the value, so
-    // the two agree while tracking is off. A range of no width counts as 100.
-    const qint64 span = qint64(s->maximum()) - s->minimum();
-    const qint64 range = span == 0 ? 100 : span;
+    // the two agree while tracking is off.
     const QRect channel = channelRect(rect);
-    if (s->orientation() == Qt::Horizontal)
-        return QRect(channel.left(), channel.top(), filledLength(s->sliderPosition(), range, rect.width()),
-                     channel.height());
-    const int d = filledLength(s->sliderPosition(), range, rect.height());
+    const bool horizontal = s->orientation() == Qt::Horizontal;
+    const int d = filledLength(s->sliderPosition(), s->minimum(), s->maximum(),
+                               horizontal ? rect.width() : rect.height());
+    if (horizontal)
+        return QRect(channel.left(), channel.top(), d, channel.height());
     return QRect(channel.left(), rect.top() + rect.height() - d, channel.width(), d);
 }
 

@@ -56,7 +56,7 @@ const OrvQKeyTable<OrvQTextEditImpl> &OrvQTextEditImpl::attrKeys()
     using Key = OrvQKey<OrvQTextEditImpl>;
     using Impl = OrvQTextEditImpl;
     static const OrvQKeyTable<OrvQTextEditImpl> keys{
-        Key::custom({"text", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "text, rich when it looks like HTML"},
+        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, "text, rich when it looks like HTML"},
                     [](Impl &impl, const QVariant &text) {
                         if (QTextEdit *edit = impl.textEdit())
                             edit->setText(text.toString());

@@ -2,7 +2,11 @@
 
 #include "controlregistry.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <QStandardItemModel>
+
+#include <cstdlib>
 
 namespace OrvQtLib {
 
@@ -126,6 +130,64 @@ void OrvQTreeView::updateOpaqueness()
 bool OrvQTreeView::loadControlKeys(const Json::Value &element)
 {
     return m_impl->load(element);
+}
+
+namespace {
+
+// The colour a style mostly shows, or an invalid one for an image or no fill.
+QColor plainColorOf(const OrvQRectStyle &style)
+{
+    if (!style.nonEmpty || !style.colorMode)
+        return QColor();
+    if (!style.gradient)
+        return style.color;
+    return QColor((style.color.red() + style.color2.red()) / 2, (style.color.green() + style.color2.green()) / 2,
+                  (style.color.blue() + style.color2.blue()) / 2);
+}
+
+} // namespace
+
+void OrvQTreeView::drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const
+{
+    QStyleOptionViewItem option;
+    if (selectionModel() && selectionModel()->isSelected(index))
+        option.state |= QStyle::State_Selected;
+    const OrvQRowStyleDelegate::RowState state = m_delegate->rowState(option, index);
+    const OrvQRectStyle &rowStyle = m_impl->itemStyles()[state];
+    OrvQControlBaseImpl::drawBackground(painter, rowStyle, rect);
+    if (!model() || !model()->hasChildren(index) || rect.width() <= 0)
+        return;
+
+    // The row's text colour, unless it is too close to what lies behind.
+    QColor backdrop = plainColorOf(rowStyle);
+    if (!backdrop.isValid())
+        backdrop = plainColorOf(m_impl->backgroundStyle());
+    if (!backdrop.isValid())
+        backdrop = viewport()->palette().color(QPalette::Base);
+    QColor color = m_impl->itemFonts()[state].color;
+    const auto lightness = [](const QColor &c) { return qGray(c.rgb()); };
+    if (!color.isValid() || std::abs(lightness(color) - lightness(backdrop)) < 64)
+        color = lightness(backdrop) < 128 ? QColor(Qt::white) : QColor(Qt::black);
+
+    const int step = qMin(indentation(), rect.width());
+    const QRectF cell(rect.right() + 1 - step, rect.top(), step, rect.height());
+    const qreal half = qMax<qreal>(2, qMin(cell.width(), cell.height()) / 5);
+    const QPointF c = cell.center();
+    QPainterPath arrow;
+    if (isExpanded(index)) {
+        arrow.moveTo(c.x() - half, c.y() - half / 2);
+        arrow.lineTo(c.x() + half, c.y() - half / 2);
+        arrow.lineTo(c.x(), c.y() + half / 2 + half / 2);
+    } else {
+        arrow.moveTo(c.x() - half / 2, c.y() - half);
+        arrow.lineTo(c.x() - half / 2, c.y() + half);
+        arrow.lineTo(c.x() + half / 2 + half / 2, c.y());
+    }
+    arrow.closeSubpath();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillPath(arrow, color);
+    painter->restore();
 }
 
 } // namespace OrvQtLib

@@ -32,6 +32,8 @@ public:
 
     OrvQRowStyleDelegate::Look look() const;
     const OrvQRectStyle &backgroundStyle() const { return m_backgroundStyle; }
+    const OrvQStateRectStyles &itemStyles() const { return m_itemStyles; }
+    const OrvQStateFontStyles &itemFonts() const { return m_itemFonts; }
     int itemHeight() const { return rowExtentOr20(m_itemHeight); }
 
 private:
@@ -62,6 +64,9 @@ public:
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;
+    // The row's style across its indentation, and an arrow for rows with
+    // children in a colour that stands out from that style.
+    void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
 
 private:
     OrvQHoverRowTracker *m_hover;

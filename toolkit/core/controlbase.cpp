@@ -440,4 +440,52 @@ QString fromGbk(const QByteArray &bytes)
     return gbk ? gbk->toUnicode(bytes) : QString::fromLatin1(bytes);
 }
 
+bool isValidUtf8(const char *bytes, qsizetype length)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes);
+    const uchar *const end = p + (bytes ? length : 0);
+    while (p < end) {
+        const uchar lead = *p++;
+        if (lead < 0x80)
+            continue;
+        int more = 0;
+        uint code = 0;
+        uint least = 0;
+        if (lead >= 0xc2 && lead <= 0xdf) {
+            more = 1, code = lead & 0x1f, least = 0x80;
+        } else if (lead >= 0xe0 && lead <= 0xef) {
+            more = 2, code = lead & 0x0f, least = 0x800;
+        } else if (lead >= 0xf0 && lead <= 0xf4) {
+            more = 3, code = lead & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p < more)
+            return false;
+        for (; more > 0; --more, ++p) {
+            if ((*p & 0xc0) != 0x80)
+                return false;
+            code = (code << 6) | (*p & 0x3f);
+        }
+        if (code < least || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            return false;
+    }
+    return true;
+}
+
+QString fromSkinText(const char *bytes, qsizetype length)
+{
+    if (!bytes || length <= 0)
+        return QString();
+    const int size = int(std::min<qsizetype>(length, std::numeric_limits<int>::max()));
+    if (isValidUtf8(bytes, size))
+        return QString::fromUtf8(bytes, size);
+    return fromGbk(QByteArray::fromRawData(bytes, size));
+}
+
+QString fromSkinText(const QByteArray &bytes)
+{
+    return fromSkinText(bytes.constData(), bytes.size());
+}
+
 } // namespace OrvQtLib

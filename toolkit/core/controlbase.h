@@ -253,10 +253,13 @@ public:
     // `text` elided to `width` pixels in `font`; a text that plainly fits
     // comes back as it is without being shaped.
     static QString elidedText(const QFont &font, const QString &text, Qt::TextElideMode mode, int width);
-    // Length of the filled part of a bar `full` pixels long: `value` over
-    // `range` of it (the minimum is not subtracted), held to 0..full, so a
-    // value past the range never paints outside the bar.
-    static int filledLength(qint64 value, qint64 range, int full);
+    // Length of the filled part of a bar `full` pixels long: the share
+    // (value - minimum) / (maximum - minimum) of it, held to 0..full, so a
+    // value past the range never paints outside the bar. 0 for an empty range.
+    static int filledLength(qint64 value, qint64 minimum, qint64 maximum, int full);
+    // The share of the range as a whole percentage, truncated and held to
+    // 0..100; 0 for an empty range.
+    static int rangePercent(qint64 value, qint64 minimum, qint64 maximum);
     // The QFont and the alignment flags a font style stands for.
     static QFont fontOf(const OrvQFontStyle &style);
     static Qt::Alignment alignmentOf(const OrvQFontStyle &style);
@@ -274,6 +277,15 @@ protected:
 // has no GBK codec).
 QString fromGbk(const char *bytes);
 QString fromGbk(const QByteArray &bytes);
+
+// Whether `bytes` are well-formed UTF-8: no stray continuation bytes,
+// overlong forms, surrogates or code points past U+10FFFF.
+bool isValidUtf8(const char *bytes, qsizetype length);
+// A user-visible text of a description or style.json: UTF-8 when the bytes
+// are valid UTF-8 (as JSON editors write them), else GBK as older skins
+// stored them.
+QString fromSkinText(const char *bytes, qsizetype length);
+QString fromSkinText(const QByteArray &bytes);
 
 } // namespace OrvQtLib
 

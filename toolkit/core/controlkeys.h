@@ -19,7 +19,7 @@ enum class OrvQKeyType {
     Bool,
     Int,     // held to the row's minimum and maximum
     Text,    // UTF-8: names, paths, image names
-    GbkText, // user-visible text stored as GBK bytes
+    GbkText, // user-visible text: UTF-8 when valid, else GBK (fromSkinText)
     Color,   // hexadecimal RGB text, or a number taken as a QRgb
 };
 

@@ -4,6 +4,7 @@
 #include "controlkeys.h"
 #include "proxystyle.h"
 #include "resourcemanager.h"
+#include "skinlog.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -77,8 +78,11 @@ QWidget *createControl(const char *typeName, const Json::Value &element, QWidget
         return nullptr;
     const ControlTypeRegistry &r = registry();
     const auto found = r.creators.find(typeName);
-    if (found == r.creators.end())
+    if (found == r.creators.end()) {
+        if (skinReportDue(OrvQSkinIssue::UnknownType, QString::fromUtf8(typeName)))
+            qCWarning(lcSkin, "unknown control type \"%s\": skipped with its children", typeName);
         return nullptr;
+    }
 
     QWidget *widget = found->second.creator();
     if (!widget)

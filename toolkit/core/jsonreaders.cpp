@@ -1,6 +1,7 @@
 #include "jsonreaders.h"
 
 #include "controlbase.h"
+#include "skinlog.h"
 #include "stylerecords.h"
 
 #include <json/reader.h>
@@ -108,9 +109,9 @@ std::optional<QString> jsonToGbk(const Json::Value &value)
     const char *begin = nullptr;
     const char *end = nullptr;
     if (value.isString() && value.getString(&begin, &end))
-        return fromGbk(QByteArray::fromRawData(begin, int(end - begin)));
+        return fromSkinText(begin, end - begin);
     if (const auto text = jsonToString(value))
-        return fromGbk(QByteArray::fromStdString(*text));
+        return fromSkinText(text->data(), qsizetype(text->size()));
     return std::nullopt;
 }
 
@@ -164,15 +165,31 @@ std::string readString(const Json::Value &object, const char *key, const std::st
     return readString(object, key).value_or(fallback);
 }
 
+namespace {
+
+int reportClamped(const char *key, double given, int held)
+{
+    if (skinReportDue(OrvQSkinIssue::ValueClamped, QString::fromUtf8(key)))
+        qCWarning(lcSkin, "\"%s\" %.12g is held to %d", key, given, held);
+    return held;
+}
+
+} // namespace
+
 std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum)
 {
     const Json::Value &value = jsonMember(object, key);
-    if (const auto number = jsonToInt(value))
-        return std::clamp(*number, minimum, maximum);
+    if (const auto number = jsonToInt(value)) {
+        const int held = std::clamp(*number, minimum, maximum);
+        return held == *number ? held : reportClamped(key, *number, held);
+    }
     // Out of the int range, or a fraction jsoncpp will not convert: the
     // number still says "very large" or "very small".
-    if (value.isNumeric())
-        return int(std::clamp(value.asDouble(), double(minimum), double(maximum)));
+    if (value.isNumeric()) {
+        const double given = value.asDouble();
+        const int held = int(std::clamp(given, double(minimum), double(maximum)));
+        return double(held) == given ? held : reportClamped(key, given, held);
+    }
     return std::nullopt;
 }
 
@@ -213,11 +230,42 @@ QString readGbk(const Json::Value &object, const char *key, const QString &fallb
     return jsonToGbk(jsonMember(object, key)).value_or(fallback);
 }
 
-bool parseJsonDocument(const char *data, size_t size, Json::Value &root)
+namespace {
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+// "line 3, column 7: <jsoncpp's message>" for the reader's first error.
+QString parseErrorText(const Json::Reader &reader, const char *data, size_t length)
+{
+    const std::vector<Json::Reader::StructuredError> errors = reader.getStructuredErrors();
+#pragma GCC diagnostic pop
+    if (errors.empty())
+        return QStringLiteral("it does not parse");
+    const size_t offset = size_t(qBound<ptrdiff_t>(0, errors.front().offset_start, ptrdiff_t(length)));
+    int line = 1;
+    int column = 1;
+    for (const char *p = data; p < data + offset; ++p) {
+        if (*p == '\n')
+            ++line, column = 1;
+        else
+            ++column;
+    }
+    return QStringLiteral("line %1, column %2: %3")
+        .arg(line)
+        .arg(column)
+        .arg(QString::fromStdString(errors.front().message));
+}
+
+} // namespace
+
+bool parseJsonDocument(const char *data, size_t size, Json::Value &root, QString *error)
 {
     root = Json::Value();
-    if (!data || size == 0)
+    if (!data || size == 0) {
+        if (error)
+            *error = QStringLiteral("it is empty");
         return false;
+    }
     const void *nul = std::memchr(data, '\0', size);
     const size_t length = nul ? static_cast<size_t>(static_cast<const char *>(nul) - data) : size;
     try {
@@ -229,8 +277,12 @@ bool parseJsonDocument(const char *data, size_t size, Json::Value &root)
 #pragma GCC diagnostic pop
         if (reader.parse(data, data + length, root, true))
             return true;
+        if (error)
+            *error = parseErrorText(reader, data, length);
     } catch (const Json::Exception &) {
         // Nesting beyond the reader's stack limit throws; that is a bad file.
+        if (error)
+            *error = QStringLiteral("nested too deeply");
     }
     root = Json::Value();
     return false;

@@ -43,6 +43,8 @@ std::optional<std::string> jsonToString(const Json::Value &value);
 // Text of a value: a string is decoded where jsoncpp keeps it, other values
 // convert as jsonToString does.
 std::optional<QString> jsonToUtf8(const Json::Value &value);
+// User-visible text: UTF-8 when the bytes are valid UTF-8, else GBK
+// (fromSkinText); the name keeps the older skins' encoding in mind.
 std::optional<QString> jsonToGbk(const Json::Value &value);
 
 // Visits every member of an object as (name, name length, value) in member
@@ -94,13 +96,14 @@ std::optional<QColor> readColor(const Json::Value &object, const char *key);
 
 // UTF-8 text (names, style names, image names, paths).
 QString readUtf8(const Json::Value &object, const char *key, const QString &fallback = {});
-// User-visible text stored as GBK bytes.
+// User-visible text: UTF-8 when valid, else GBK (fromSkinText).
 QString readGbk(const Json::Value &object, const char *key, const QString &fallback = {});
 
 // Parses a JSON document the way descriptions and style.json are read:
 // jsoncpp's Reader with default features (comments allowed, any root), the
 // text taken up to its first NUL byte and never beyond `size`. Returns false
 // on a syntax error or on nesting too deep for the parser; never throws.
-bool parseJsonDocument(const char *data, size_t size, Json::Value &root);
+// With `error`, a failure also says where: "line 3, column 7: ...".
+bool parseJsonDocument(const char *data, size_t size, Json::Value &root, QString *error = nullptr);
 
 } // namespace OrvQtLib

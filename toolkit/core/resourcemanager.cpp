@@ -1,6 +1,7 @@
 #include "resourcemanager.h"
 
 #include "jsonreaders.h"
+#include "skinlog.h"
 #include "ziparchive.h"
 
 #include <QBuffer>
@@ -124,6 +125,16 @@ QImage decodeBytes(const char *data, quint32 size)
     return readBounded(reader);
 }
 
+void reportUndecodable(const QString &name)
+{
+    if (skinReportDue(OrvQSkinIssue::ImageUndecodable, name))
+        qCWarning(lcSkin).noquote()
+            << QStringLiteral("image \"%1\" does not decode, or is larger than %2 pixels a side or %3 in all")
+                   .arg(name)
+                   .arg(MaxImageSide)
+                   .arg(MaxImagePixels);
+}
+
 QImage decodeFile(const QString &path)
 {
     QImageReader reader(path);
@@ -217,7 +228,7 @@ struct OrvQResourceManager::Private {
     void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
     void dropDocumentsBeyond(quint64 limit);
     void readMembers(OrvQZipArchive *zip);
-    bool parseLastStyleFile();
+    bool parseLastStyleFile(const QString &package);
     void release();
 };
 
@@ -256,13 +267,28 @@ void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
     }
 }
 
-bool OrvQResourceManager::Private::parseLastStyleFile()
+bool OrvQResourceManager::Private::parseLastStyleFile(const QString &package)
 {
-    if (!m_styleFile.bytes)
+    const auto report = [&package](const QString &why) {
+        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, package))
+            qCWarning(lcSkin).noquote() << QStringLiteral("skin package \"%1\": %2: no style is defined").arg(package, why);
+    };
+    if (!m_styleFile.bytes) {
+        // An earlier package may have brought the styles.
+        if (m_styles.rects.empty() && m_styles.fonts.empty())
+            report(QStringLiteral("it has no style.json"));
         return false;
+    }
     Json::Value root;
-    if (!parseJsonDocument(m_styleFile.bytes.get(), m_styleFile.size, root) || !jsonHas(root, "style"))
+    QString error;
+    if (!parseJsonDocument(m_styleFile.bytes.get(), m_styleFile.size, root, &error)) {
+        report(QStringLiteral("style.json does not parse: ") + error);
         return false;
+    }
+    if (!jsonHas(root, "style")) {
+        report(QStringLiteral("style.json has no \"style\""));
+        return false;
+    }
     OrvQtLib::parseStyles(jsonMember(root, "style"), m_styles);
     return true;
 }
@@ -328,28 +354,43 @@ OrvQResourceManager::~OrvQResourceManager()
 
 bool OrvQResourceManager::loadPackage(const QString &path)
 {
-    if (path.isEmpty())
+    resetSkinReports();
+    const auto unreadable = [&path](const char *why) {
+        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, path))
+            qCWarning(lcSkin).noquote() << QStringLiteral("skin package \"%1\" cannot be read: %2")
+                                               .arg(QFileInfo(path).absoluteFilePath(), QLatin1String(why));
         return false;
+    };
+    if (path.isEmpty())
+        return unreadable("no path given");
     // The local 8-bit encoding of the file system, so non-ASCII paths open.
     const QByteArray local = QFile::encodeName(path);
     OrvQZipHandle zip(openZipFile(local.constData(), nullptr));
-    if (!zip)
-        return false;
+    if (!zip) {
+        const QFileInfo file(path);
+        return unreadable(!file.exists()      ? "no such file"
+                          : file.isDir()      ? "it is a directory"
+                          : !file.isReadable() ? "no permission to read it"
+                                               : "it is not a zip archive");
+    }
     m_d->readMembers(zip.get());
     zip.reset();
-    return m_d->parseLastStyleFile();
+    return m_d->parseLastStyleFile(path);
 }
 
 bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
 {
-    if (!data || size <= 0)
+    resetSkinReports();
+    const QString name = QStringLiteral("(in memory)");
+    OrvQZipHandle zip(data && size > 0 ? openZipMemory(data, unsigned(size), nullptr) : nullptr);
+    if (!zip) {
+        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, name))
+            qCWarning(lcSkin, "skin package in memory cannot be read: it is not a zip archive");
         return false;
-    OrvQZipHandle zip(openZipMemory(data, unsigned(size), nullptr));
-    if (!zip)
-        return false;
+    }
     m_d->readMembers(zip.get());
     zip.reset();
-    return m_d->parseLastStyleFile();
+    return m_d->parseLastStyleFile(name);
 }
 
 void OrvQResourceManager::createBuiltinImages()
@@ -391,8 +432,12 @@ std::shared_ptr<const Json::Value> OrvQResourceManager::jsonDocument(const QStri
     if (file.document)
         return file.document;
     auto document = std::make_shared<Json::Value>();
-    if (!parseJsonDocument(file.bytes.get(), file.size, *document))
+    QString error;
+    if (!parseJsonDocument(file.bytes.get(), file.size, *document, &error)) {
+        if (skinReportDue(OrvQSkinIssue::DescriptionInvalid, name))
+            qCWarning(lcSkin).noquote() << QStringLiteral("description \"%1\" does not parse: %2").arg(name, error);
         return nullptr;
+    }
     m_d->keepDocument(file, document);
     return document;
 }
@@ -418,18 +463,27 @@ QImage *OrvQResourceManager::image(const QString &name)
     const auto cached = m_d->m_images.find(name);
     if (cached != m_d->m_images.end())
         return cached->second.get();
+    if (name.isEmpty())
+        return nullptr;
 
     QImage decoded;
     char *data = nullptr;
     unsigned size = 0;
-    if (fileData(name, &data, &size))
+    const bool inPackage = fileData(name, &data, &size);
+    if (inPackage)
         decoded = decodeBytes(data, size);
     if (decoded.isNull()) {
         QString path = m_d->m_baseDir + name;
         if (!isRegularFile(path)) {
             path = m_d->m_baseDir + QLatin1String("images/") + name;
-            if (!isRegularFile(path))
+            if (!isRegularFile(path)) {
+                if (inPackage)
+                    reportUndecodable(name);
+                else if (skinReportDue(OrvQSkinIssue::ImageMissing, name))
+                    qCWarning(lcSkin).noquote()
+                        << QStringLiteral("image \"%1\" is neither in the package nor on disk").arg(name);
                 return nullptr;
+            }
         }
         decoded = decodeFile(path);
     }
@@ -439,6 +493,7 @@ QImage *OrvQResourceManager::image(const QString &name)
         slot = std::make_unique<QImage>(std::move(decoded));
         return slot.get();
     }
+    reportUndecodable(name);
     std::unique_ptr<QImage> &empty = m_d->m_emptyImages[name];
     if (!empty)
         empty = std::make_unique<QImage>();

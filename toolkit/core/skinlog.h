@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLoggingCategory>
+#include <QString>
 
 namespace OrvQtLib {
 
@@ -10,5 +11,30 @@ namespace OrvQtLib {
 // default; a host silences them with
 // QT_LOGGING_RULES="orvqtlib.skin.warning=false".
 Q_DECLARE_LOGGING_CATEGORY(lcSkin)
+
+// The causes the toolkit reports; each is reported once per subject (a
+// path, a type, a style, an image or a key name) per package load.
+enum class OrvQSkinIssue {
+    PackageUnreadable,
+    DescriptionMissing,
+    DescriptionInvalid,
+    UnknownType,
+    UndefinedStyle,
+    ImageMissing,
+    ImageUndecodable,
+    ValueClamped,
+};
+
+// The most lines one package load writes, so that a hostile package cannot
+// flood the log; one more line says that the rest are suppressed.
+constexpr int MaxSkinReportsPerLoad = 64;
+
+// Whether `issue` about `subject` is to be written now: warnings of lcSkin
+// are enabled, it was not written since the last package load and the load
+// is under its bound. The caller then writes one qCWarning(lcSkin) line, so
+// that nothing is formatted unless it is written.
+bool skinReportDue(OrvQSkinIssue issue, const QString &subject);
+// A new package load: every cause may be reported again.
+void resetSkinReports();
 
 } // namespace OrvQtLib

@@ -455,14 +455,20 @@ QSize OrvQControlBaseImpl::textSize(const OrvQFontStyle &style, const QString &t
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-int OrvQControlBaseImpl::filledLength(qint64 value, qint64 range, int full)
+int OrvQControlBaseImpl::filledLength(qint64 value, qint64 minimum, qint64 maximum, int full)
 {
+    const qint64 range = maximum - minimum;
     if (full <= 0 || range <= 0)
         return 0;
-    const float length = float(value) / float(range) * float(full);
-    if (length >= float(full))
-        return full;
-    return length > 0 ? int(length) : 0;
+    // Integers, so that 29 of 100 is 29 %: a share of at most 2^32 times an
+    // int stays inside 64 bits.
+    const qint64 share = qBound<qint64>(0, value - minimum, range);
+    return int(share * full / range);
+}
+
+int OrvQControlBaseImpl::rangePercent(qint64 value, qint64 minimum, qint64 maximum)
+{
+    return filledLength(value, minimum, maximum, 100);
 }
 
 void OrvQControlBaseImpl::drawViewportBackground(QPainter *painter, const OrvQRectStyle &style,

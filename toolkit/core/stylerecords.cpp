@@ -71,7 +71,7 @@ OrvQFontStyle readFontStyle(const Json::Value &record)
     style.italic = readBool(record, "italic", false);
     style.isHor = readBool(record, "isHor", true);
     style.size = readInt(record, "size", 12);
-    // The file's family is GBK bytes; the default is already text.
+    // The file's family is UTF-8, or GBK in older skins; the default is already text.
     style.family = readGbk(record, "family", OrvQFontStyle::defaultFamily());
     return style;
 }

@@ -2,6 +2,7 @@
 
 #include "jsonreaders.h"
 #include "resourcemanager.h"
+#include "skinlog.h"
 
 namespace OrvQtLib {
 
@@ -29,14 +30,26 @@ void forEachStyleEntry(const Json::Value &element, const std::function<void(cons
     }
 }
 
+namespace {
+
+bool reportUndefined(const QString &name, const char *kind)
+{
+    if (skinReportDue(OrvQSkinIssue::UndefinedStyle, QLatin1String(kind) + QLatin1Char(':') + name))
+        qCWarning(lcSkin).noquote() << QStringLiteral("%1 style \"%2\" is not defined: the slot keeps its look")
+                                           .arg(QLatin1String(kind), name);
+    return false;
+}
+
+} // namespace
+
 bool lookUpRectStyle(const QString &name, OrvQRectStyle &out)
 {
-    return OrvQResourceManager::instance().rectStyle(name, out);
+    return OrvQResourceManager::instance().rectStyle(name, out) || reportUndefined(name, "rect");
 }
 
 bool lookUpFontStyle(const QString &name, OrvQFontStyle &out)
 {
-    return OrvQResourceManager::instance().fontStyle(name, out);
+    return OrvQResourceManager::instance().fontStyle(name, out) || reportUndefined(name, "font");
 }
 
 } // namespace OrvQtLib

@@ -4,6 +4,7 @@
 #include "controlregistry.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
+#include "skinlog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,18 +19,31 @@ namespace {
 
 // Reads a description from disk: base directory + name first, then the name
 // itself. The first file that exists decides; an empty one ends the search.
-QByteArray readDescriptionFromDisk(const QString &name)
+// On failure `why` says where it looked or what was wrong.
+QByteArray readDescriptionFromDisk(const QString &name, QString *why)
 {
-    QString path = OrvQResourceManager::instance().baseDir() + name;
+    const QString first = OrvQResourceManager::instance().baseDir() + name;
+    QString path = first;
     if (!QFileInfo::exists(path)) {
         path = name;
-        if (!QFileInfo::exists(path))
+        if (!QFileInfo::exists(path)) {
+            *why = QStringLiteral("not in the package, nor at %1").arg(QFileInfo(first).absoluteFilePath());
+            if (first != name)
+                *why += QStringLiteral(" or %1").arg(QFileInfo(name).absoluteFilePath());
             return {};
+        }
     }
     QFile file(path);
-    if (file.size() <= 0 || file.size() > MaxDescriptionBytes || !file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    const QString where = QFileInfo(path).absoluteFilePath();
+    if (file.size() <= 0)
+        *why = QStringLiteral("%1 is empty").arg(where);
+    else if (file.size() > MaxDescriptionBytes)
+        *why = QStringLiteral("%1 is larger than %2 bytes").arg(where).arg(MaxDescriptionBytes);
+    else if (!file.open(QIODevice::ReadOnly))
+        *why = QStringLiteral("%1 cannot be opened").arg(where);
+    else
+        return file.readAll();
+    return {};
 }
 
 struct WindowKeyTarget {
@@ -93,8 +107,13 @@ ElementKeys findElementKeys(const Json::Value &element)
 QWidget *buildElementWithin(const Json::Value &element, QWidget *parent, BuildBudget &budget)
 {
     const ElementKeys keys = findElementKeys(element);
-    if (!keys.type || !keys.type->isString() || budget.remaining <= 0)
+    if (!keys.type || !keys.type->isString())
         return nullptr;
+    if (budget.remaining <= 0) {
+        if (skinReportDue(OrvQSkinIssue::ValueClamped, QStringLiteral("elements")))
+            qCWarning(lcSkin, "more than %d elements in one load: the rest are skipped", MaxElementsPerLoad);
+        return nullptr;
+    }
     const std::string typeName = keys.type->asString();
     if (typeName == "qtscrollbar")
         return nullptr;
@@ -139,10 +158,17 @@ QWidget *loadWindowLayout(QWidget *target, QString name)
     bool inPackage = false;
     std::shared_ptr<const Json::Value> root = OrvQResourceManager::instance().jsonDocument(name, &inPackage);
     if (!inPackage) {
-        const QByteArray content = readDescriptionFromDisk(name);
+        QString why;
+        const QByteArray content = readDescriptionFromDisk(name, &why);
         auto parsed = std::make_shared<Json::Value>();
-        if (parseJsonDocument(content.constData(), size_t(content.size()), *parsed))
+        if (content.isEmpty()) {
+            if (skinReportDue(OrvQSkinIssue::DescriptionMissing, name))
+                qCWarning(lcSkin).noquote() << QStringLiteral("description \"%1\" cannot be read: %2").arg(name, why);
+        } else if (parseJsonDocument(content.constData(), size_t(content.size()), *parsed, &why)) {
             root = std::move(parsed);
+        } else if (skinReportDue(OrvQSkinIssue::DescriptionInvalid, name)) {
+            qCWarning(lcSkin).noquote() << QStringLiteral("description \"%1\" does not parse: %2").arg(name, why);
+        }
     }
     if (!root)
         return nullptr;

@@ -623,6 +623,11 @@ void Checker::checkKeyValue(const QString &member, const QString &path, const QS
                 .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
         return;
     }
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    if (info.type == OrvQKeyType::GbkText && value.isString() && value.getString(&begin, &end)
+        && !isValidUtf8(begin, end - begin))
+        add(member, path, QStringLiteral("%1 is not valid UTF-8: read as GBK").arg(label), true);
     if (info.type == OrvQKeyType::Int && value.isNumeric()) {
         const double given = value.asDouble();
         if (given < info.minimum || given > info.maximum)

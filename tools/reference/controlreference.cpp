@@ -28,7 +28,7 @@ QString typeText(const OrvQKeyInfo &info)
     case OrvQKeyType::Bool: return QStringLiteral("boolean");
     case OrvQKeyType::Int: return QStringLiteral("integer");
     case OrvQKeyType::Text: return info.image ? QStringLiteral("text (image name)") : QStringLiteral("text");
-    case OrvQKeyType::GbkText: return QStringLiteral("text (GBK)");
+    case OrvQKeyType::GbkText: return QStringLiteral("text (UTF-8, else GBK)");
     case OrvQKeyType::Color: return QStringLiteral("colour: hex text or number");
     }
     return QString();
