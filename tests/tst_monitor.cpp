@@ -141,10 +141,7 @@ void TestMonitor::testSkinFailures()
     // The program itself: it must say why and where, and fail.
     QProcess monitor;
     monitor.setWorkingDirectory(dir.path());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    monitor.setProcessEnvironment(environment);
-    monitor.start(QStringLiteral(ORV_QUELVANE_PROGRAM), QStringList());
+    monitor.start(QStringLiteral(ORV_QUELVANE_PROGRAM), {QStringLiteral("-platform"), QStringLiteral("offscreen")});
     QVERIFY(monitor.waitForFinished(60000));
     QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
     QCOMPARE(monitor.exitCode(), 1);

@@ -96,8 +96,6 @@ class SkinLogCapture
 public:
     SkinLogCapture();
     ~SkinLogCapture();
-    SkinLogCapture(const SkinLogCapture &) = delete;
-    SkinLogCapture &operator=(const SkinLogCapture &) = delete;
 
     QStringList lines;
 };
