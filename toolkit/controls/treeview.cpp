@@ -177,11 +177,11 @@ void OrvQTreeView::drawBranches(QPainter *painter, const QRect &rect, const QMod
     if (isExpanded(index)) {
         arrow.moveTo(c.x() - half, c.y() - half / 2);
         arrow.lineTo(c.x() + half, c.y() - half / 2);
-        arrow.lineTo(c.x(), c.y() + half / 2 + half / 2);
+        arrow.lineTo(c.x(), c.y() + half);
     } else {
         arrow.moveTo(c.x() - half / 2, c.y() - half);
         arrow.lineTo(c.x() - half / 2, c.y() + half);
-        arrow.lineTo(c.x() + half / 2 + half / 2, c.y());
+        arrow.lineTo(c.x() + half, c.y());
     }
     arrow.closeSubpath();
     painter->save();
