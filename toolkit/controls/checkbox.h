@@ -103,6 +103,9 @@ class OrvQCheckBox : public OrvQControl<QCheckBox, OrvQCheckBoxImpl, CheckBoxEve
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(QString uncheckedIcon READ uncheckedIcon WRITE setUncheckedIcon NOTIFY uncheckedIconChanged)
+    Q_PROPERTY(QString checkedIcon READ checkedIcon WRITE setCheckedIcon NOTIFY checkedIconChanged)
+    Q_PROPERTY(bool showText READ showText WRITE setShowText NOTIFY showTextChanged)
 
 public:
     explicit OrvQCheckBox(QWidget *parent = nullptr);
@@ -113,9 +116,19 @@ public:
 
     void setUncheckedStyle(int index, const OrvQRectStyle &style);
     void setCheckedStyle(int index, const OrvQRectStyle &style);
+    void setUncheckedStyle(OrvQControlState state, const OrvQRectStyle &style);
+    void setCheckedStyle(OrvQControlState state, const OrvQRectStyle &style);
+    QString uncheckedIcon() const;
     void setUncheckedIcon(const QString &name);
+    QString checkedIcon() const;
     void setCheckedIcon(const QString &name);
+    bool showText() const;
     void setShowText(bool show);
+
+signals:
+    void uncheckedIconChanged(const QString &name);
+    void checkedIconChanged(const QString &name);
+    void showTextChanged(bool show);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

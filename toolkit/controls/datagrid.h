@@ -95,6 +95,7 @@ class OrvQTableView
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(bool headerChecked READ headerChecked WRITE setHeaderChecked NOTIFY headerCheckedChanged)
 
 public:
     explicit OrvQTableView(QWidget *parent = nullptr);
@@ -109,6 +110,9 @@ public:
     const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
     // Follows the background style: an opaque one lets scrolling move pixels.
     void updateOpaqueness();
+    bool headerChecked() const;
+    // Sets the header's check box without a click.
+    void setHeaderChecked(bool checked);
 
 signals:
     void headerCheckedChanged(bool check);

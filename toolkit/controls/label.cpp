@@ -117,9 +117,11 @@ QString OrvQLabel::fullText() const
 
 void OrvQLabel::setText(const QString &text)
 {
-    m_impl->setFullText(text);
-    m_shownText = text;
-    QLabel::setText(text);
+    notifyOnChange(this, &OrvQLabel::fullText, [&] {
+        m_impl->setFullText(text);
+        m_shownText = text;
+        QLabel::setText(text);
+    }, &OrvQLabel::textChanged);
 }
 
 bool OrvQLabel::loadControlKeys(const Json::Value &element)
@@ -374,7 +376,8 @@ bool OrvQLabelEx::loadControlKeys(const Json::Value &element)
 
 void OrvQLabelEx::setPlainText(const QString &text)
 {
-    m_impl->document().setPlainText(text);
+    notifyOnChange(this, &OrvQLabelEx::toPlainText, [&] { m_impl->document().setPlainText(text); },
+                   &OrvQLabelEx::plainTextChanged);
     update();
 }
 

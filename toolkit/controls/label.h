@@ -44,6 +44,8 @@ class OrvQLabel : public OrvQControl<QLabel, OrvQLabelImpl, LabelEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    // The full text, not the elided one QLabel's own property holds.
+    Q_PROPERTY(QString text READ fullText WRITE setText NOTIFY textChanged)
 
 public:
     explicit OrvQLabel(QWidget *parent = nullptr);
@@ -61,6 +63,9 @@ public slots:
     // Hides QLabel::setText: the full text is kept for eliding. Text set
     // through a QLabel pointer is picked up at the next resize.
     void setText(const QString &text);
+
+signals:
+    void textChanged(const QString &text);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;
@@ -141,6 +146,7 @@ class OrvQLabelEx : public OrvQControl<QLabel, OrvQLabelExImpl, LabelExEventRout
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(QString plainText READ toPlainText WRITE setPlainText NOTIFY plainTextChanged)
 
 public:
     explicit OrvQLabelEx(QWidget *parent = nullptr);
@@ -158,6 +164,9 @@ public:
     OrvQTextPosition endPosition();
     void setSelection(const OrvQTextPosition &a, const OrvQTextPosition &b);
     void clearSelection();
+
+signals:
+    void plainTextChanged(const QString &text);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

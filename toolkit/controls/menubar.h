@@ -86,6 +86,8 @@ public:
     // Looks for host code, indexed as OrvQMenuBarImpl::Look; 4 sets all.
     void setItemRectStyle(int look, const OrvQRectStyle &style);
     void setItemFontStyle(int look, const OrvQFontStyle &style);
+    void setItemRectStyle(OrvQControlState state, const OrvQRectStyle &style);
+    void setItemFontStyle(OrvQControlState state, const OrvQFontStyle &style);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

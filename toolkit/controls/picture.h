@@ -43,6 +43,8 @@ class OrvQImage : public OrvQControl<QWidget, OrvQImageImpl, PaintOnlyEventRoute
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
+    Q_PROPERTY(bool fill READ fill WRITE setFill NOTIFY fillChanged)
 
 public:
     explicit OrvQImage(QWidget *parent = nullptr);
@@ -56,6 +58,10 @@ public:
     void setPath(const QString &path);
     bool fill() const;
     void setFill(bool fill);
+
+signals:
+    void pathChanged(const QString &path);
+    void fillChanged(bool fill);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

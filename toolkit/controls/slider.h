@@ -60,6 +60,7 @@ class OrvQSlider : public OrvQControl<QSlider, OrvQSliderImpl, SliderEventRoutes
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(QSize thumbSize READ thumbSize WRITE setThumbSize NOTIFY thumbSizeChanged)
 
 public:
     explicit OrvQSlider(QWidget *parent = nullptr);
@@ -70,8 +71,12 @@ public:
     QString typeName() const override { return staticTypeName(); }
 
     QSize thumbSize() const override;
+    void setThumbSize(const QSize &size);
     // The option Qt's own painting would use, for the Impl and the style.
     QStyleOptionSlider styleOption() const;
+
+signals:
+    void thumbSizeChanged(const QSize &size);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;
@@ -148,6 +153,8 @@ class OrvQScrollBar : public OrvQControl<QScrollBar, OrvQScrollBarImpl, ScrollBa
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(int arrowLength READ arrowLength WRITE setArrowLength NOTIFY arrowLengthChanged)
+    Q_PROPERTY(QString thumbIcon READ thumbIcon WRITE setThumbIcon NOTIFY thumbIconChanged)
 
 public:
     explicit OrvQScrollBar(QWidget *parent = nullptr);
@@ -163,12 +170,21 @@ public:
     void setSubLineStyle(int index, const OrvQRectStyle &style);
     void setAddLineStyle(int index, const OrvQRectStyle &style);
     void setThumbStyle(int index, const OrvQRectStyle &style);
+    void setSubLineStyle(OrvQControlState state, const OrvQRectStyle &style);
+    void setAddLineStyle(OrvQControlState state, const OrvQRectStyle &style);
+    void setThumbStyle(OrvQControlState state, const OrvQRectStyle &style);
     void setArrowIcon(bool up, const QString &name);
+    void setArrowIcon(Qt::ArrowType arrow, const QString &name);
+    QString thumbIcon() const;
     void setThumbIcon(const QString &name);
 
     // Length of each arrow button along the bar; 0 leaves it to the style.
     int arrowLength() const override { return m_arrowLength; }
     void setArrowLength(int length);
+
+signals:
+    void arrowLengthChanged(int length);
+    void thumbIconChanged(const QString &name);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

@@ -48,6 +48,7 @@ class OrvQLCDNumber : public OrvQControl<QLCDNumber, OrvQLCDNumberImpl, LCDNumbe
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(QColor digitColor READ digitColor WRITE setDigitColor NOTIFY digitColorChanged)
 
 public:
     explicit OrvQLCDNumber(QWidget *parent = nullptr);
@@ -56,7 +57,11 @@ public:
     static QString staticTypeName() { return QStringLiteral("qtlcdnumber"); }
     QString typeName() const override { return staticTypeName(); }
 
+    QColor digitColor() const;
     void setDigitColor(const QColor &color);
+
+signals:
+    void digitColorChanged(const QColor &color);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

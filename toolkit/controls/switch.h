@@ -81,6 +81,9 @@ class OrvQSwitch : public OrvQControl<QWidget, OrvQSwitchImpl, SwitchEventRoutes
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(bool on READ isOn WRITE setOn NOTIFY toggled)
+    Q_PROPERTY(QString leftText READ leftText WRITE setLeftText NOTIFY leftTextChanged)
+    Q_PROPERTY(QString rightText READ rightText WRITE setRightText NOTIFY rightTextChanged)
 
 public:
     explicit OrvQSwitch(QWidget *parent = nullptr);
@@ -92,12 +95,16 @@ public:
     bool isOn() const;
     // Jumps to the state without sliding.
     void setOn(bool on);
+    QString leftText() const;
     void setLeftText(const QString &text);
+    QString rightText() const;
     void setRightText(const QString &text);
 
 signals:
     // Once per change of state, when a slide ends or setOn changes it.
     void toggled(bool on);
+    void leftTextChanged(const QString &text);
+    void rightTextChanged(const QString &text);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

@@ -77,6 +77,8 @@ class OrvQTabWidget : public OrvQControl<QWidget, OrvQTabWidgetImpl, TabBarEvent
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    Q_PROPERTY(int currentIndex READ currentIndex WRITE setCurrentIndex NOTIFY currentIndexChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     explicit OrvQTabWidget(QWidget *parent = nullptr);
@@ -96,6 +98,8 @@ public:
 signals:
     // On every click on an item, also on the current one.
     void currentChanged(int index);
+    void currentIndexChanged(int index);
+    void countChanged(int count);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

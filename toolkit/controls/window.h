@@ -91,6 +91,11 @@ private:
 class OrvQWindow : public QDialog, public OrvQWindowKeyTarget
 {
     Q_OBJECT
+    Q_PROPERTY(bool draggable READ isDraggable WRITE setDraggable NOTIFY draggableChanged)
+    Q_PROPERTY(bool resizable READ isResizable WRITE setResizable NOTIFY resizableChanged)
+    Q_PROPERTY(bool onlyDragCaption READ onlyDragCaption WRITE setOnlyDragCaption NOTIFY onlyDragCaptionChanged)
+    Q_PROPERTY(int minWidth READ minWidth WRITE setMinWidth NOTIFY minWidthChanged)
+    Q_PROPERTY(int minHeight READ minHeight WRITE setMinHeight NOTIFY minHeightChanged)
 
 public:
     explicit OrvQWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
@@ -118,6 +123,13 @@ public:
     int runEventLoop();
     // A copy keeps the loop alive for a caller that runs it itself.
     std::shared_ptr<QEventLoop> eventLoop() const;
+
+signals:
+    void draggableChanged(bool draggable);
+    void resizableChanged(bool resizable);
+    void onlyDragCaptionChanged(bool onlyCaption);
+    void minWidthChanged(int width);
+    void minHeightChanged(int height);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

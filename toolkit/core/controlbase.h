@@ -37,6 +37,13 @@ enum OrvQControlState {
     StateDisabled = 3,
 };
 
+// A state as the index of the style setters that take one (0 to 3; 4 would
+// mean all four): -1, which they ignore, for a value outside the four states.
+constexpr int oneStateIndex(OrvQControlState state)
+{
+    return state >= StateNormal && state <= StateDisabled ? int(state) : -1;
+}
+
 enum OrvQLayoutKind {
     LayoutNone = -1,
     LayoutAnchor = 0,
@@ -97,6 +104,19 @@ bool survives(QObject *object, Call &&call)
     QPointer<QObject> alive(object);
     call();
     return !alive.isNull();
+}
+
+// Runs `set`, then emits `changed` with the new value when `get` reads
+// something else than before: the shape of every property setter, which
+// notifies only on a real change. Nothing is touched after the emit.
+template <class Object, class Value, class Set, class Signal>
+void notifyOnChange(Object *object, Value (Object::*get)() const, Set &&set, Signal changed)
+{
+    const Value before = (object->*get)();
+    set();
+    const Value after = (object->*get)();
+    if (after != before)
+        emit(object->*changed)(after);
 }
 
 // One object of type T per process for caches of GUI values (fonts,
@@ -239,6 +259,8 @@ public:
                                  const QRect &rect);
     static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                int x, int y, int w, int h, bool horizontal);
+    static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                               int x, int y, int w, int h, Qt::Orientation orientation);
     // Uses the style's isHor as the direction.
     static void drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
                                const QRect &rect);

@@ -10,6 +10,14 @@
 
 namespace OrvQtLib {
 
+namespace Internal {
+// The 0/1/2 codes of a record's horizontal (left, centre, right) and
+// vertical (top, centre, bottom) alignment, and Qt's flags for them.
+Qt::Alignment alignmentOfCodes(int hor, int ver);
+// An axis the flags do not place (AlignJustify alone, say) keeps its code.
+void setAlignmentCodes(Qt::Alignment alignment, int &hor, int &ver);
+} // namespace Internal
+
 // The nine-grid part of a rect style: widths of the image's edge columns and
 // rows, and whether parts are tiled instead of stretched.
 struct OrvQNineGrid {
@@ -60,6 +68,28 @@ struct OrvQFontStyle {
     int ver = 1; // 0 top, 1 centre, 2 bottom
     int elideMode = Qt::ElideRight;
 
+    Qt::Orientation orientation() const { return isHor ? Qt::Horizontal : Qt::Vertical; }
+    // Any value but the two orientations is ignored.
+    void setOrientation(Qt::Orientation orientation)
+    {
+        if (orientation == Qt::Horizontal || orientation == Qt::Vertical)
+            isHor = orientation == Qt::Horizontal;
+    }
+    Qt::Alignment alignment() const { return Internal::alignmentOfCodes(hor, ver); }
+    // An axis the flags do not place keeps its value.
+    void setAlignment(Qt::Alignment alignment) { Internal::setAlignmentCodes(alignment, hor, ver); }
+    Qt::TextElideMode textElideMode() const
+    {
+        return elideMode >= Qt::ElideLeft && elideMode <= Qt::ElideNone ? Qt::TextElideMode(elideMode)
+                                                                        : Qt::ElideRight;
+    }
+    // A value outside Qt::TextElideMode is ignored.
+    void setTextElideMode(Qt::TextElideMode mode)
+    {
+        if (mode >= Qt::ElideLeft && mode <= Qt::ElideNone)
+            elideMode = mode;
+    }
+
     // The toolkit's default font family, "Microsoft YaHei" in its own script.
     static QString defaultFamily() { return QStringLiteral("\u5FAE\u8F6F\u96C5\u9ED1"); }
 };
@@ -70,6 +100,10 @@ struct OrvQImageAlign {
     int y = 0;
     int hor = 0; // 0 left, 1 centre, 2 right
     int ver = 0; // 0 top, 1 centre, 2 bottom
+
+    Qt::Alignment alignment() const { return Internal::alignmentOfCodes(hor, ver); }
+    // An axis the flags do not place keeps its value.
+    void setAlignment(Qt::Alignment alignment) { Internal::setAlignmentCodes(alignment, hor, ver); }
 };
 
 // The number of a colour text: hexadecimal digits read the way strtoul reads
