@@ -14,8 +14,8 @@ class QPaintEvent;
 
 namespace OrvQtLib {
 
-// Where one Qt event handler of a control goes: to the Qt base handler, to
-// the Impl, to both in either order, or nowhere (the event stays accepted).
+/// Where one Qt event handler of a control goes: to the Qt base handler, to
+/// the Impl, to both in either order, or nowhere (the event stays accepted).
 enum class OrvQRoute : quint8 {
     Nothing,
     BaseOnly,
@@ -24,9 +24,9 @@ enum class OrvQRoute : quint8 {
     ImplThenBase,
 };
 
-// The routes of a control's six mouse handlers and its paint handler. For
-// painting, the Impl's part is its paint() and the base's is the Qt widget's
-// own painting.
+/// The routes of a control's six mouse handlers and its paint handler. For
+/// painting, the Impl's part is its paint() and the base's is the Qt widget's
+/// own painting.
 struct OrvQEventRoutes {
     OrvQRoute enter = OrvQRoute::BaseThenImpl;
     OrvQRoute leave = OrvQRoute::BaseThenImpl;
@@ -36,8 +36,8 @@ struct OrvQEventRoutes {
     OrvQRoute doubleClick = OrvQRoute::BaseThenImpl;
     OrvQRoute paint = OrvQRoute::ImplOnly;
 
-    // Chained from the defaults, e.g.
-    //   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
+    /// Chained from the defaults, e.g.
+    ///   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
     constexpr OrvQEventRoutes mouse(OrvQRoute route) const
     {
         OrvQEventRoutes r = *this;
@@ -64,20 +64,20 @@ private:
     }
 };
 
-// Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
+/// Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
 inline constexpr OrvQEventRoutes DefaultEventRoutes{};
-// A control that only paints: the mouse reaches the Qt base alone, so
-// presses pass on to the parent and cost no repaint.
+/// A control that only paints: the mouse reaches the Qt base alone, so
+/// presses pass on to the parent and cost no repaint.
 inline constexpr OrvQEventRoutes PaintOnlyEventRoutes = OrvQEventRoutes().mouse(OrvQRoute::BaseOnly);
 
-// The widget half of a control: a Qt widget class with IOrvQControlBase on
-// top, owning its implementation object and routing events to it.
-//
-// A concrete control derives from OrvQControl<QtWidget, ItsImpl[, Routes]>,
-// adds Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers
-// typeName() and, when it has keys of its own, overrides loadControlKeys().
-// A handler that does more than its route overrides the Qt handler, calls
-// the template's and then does its part under survives().
+/// The widget half of a control: a Qt widget class with IOrvQControlBase on
+/// top, owning its implementation object and routing events to it.
+///
+/// A concrete control derives from OrvQControl<QtWidget, ItsImpl[, Routes]>,
+/// adds Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers
+/// typeName() and, when it has keys of its own, overrides loadControlKeys().
+/// A handler that does more than its route overrides the Qt handler, calls
+/// the template's and then does its part under survives().
 template <class QtBase, class Impl = OrvQControlBaseImpl, const OrvQEventRoutes &Routes = DefaultEventRoutes>
 class OrvQControl : public QtBase, public IOrvQControlBase
 {
@@ -97,7 +97,7 @@ public:
         m_impl.reset();
     }
 
-    // The keys and style slots the control reads, from the Impl's tables.
+    /// The keys and style slots the control reads, from the Impl's tables.
     static OrvQControlSchema schema() { return schemaOf<Impl>(); }
 
     OrvQControlBase *controlBase() override { return &m_base; }
@@ -131,7 +131,7 @@ public:
     }
 
 protected:
-    // The control's own keys. The default reads the attribute table only.
+    /// The control's own keys. The default reads the attribute table only.
     virtual bool loadControlKeys(const Json::Value &element) { return m_impl->loadAttributes(element); }
 
     void enterEvent(QEvent *event) override
@@ -168,8 +168,8 @@ protected:
     std::unique_ptr<Impl> m_impl;
 
 private:
-    // Either side may delete this widget (a clicked handler closing its
-    // window), so the other side runs only if the widget survived.
+    /// Either side may delete this widget (a clicked handler closing its
+    /// window), so the other side runs only if the widget survived.
     template <class Base, class ToImpl>
     void route(OrvQRoute route, Base &&base, ToImpl &&toImpl)
     {

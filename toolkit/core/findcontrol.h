@@ -6,8 +6,8 @@
 namespace OrvQtLib {
 
 namespace Internal {
-// Says on orvqtlib.skin why findControl() found nothing: no object of that
-// name under `root`, or one of another class than `wanted`.
+/// Says on orvqtlib.skin why findControl() found nothing: no object of that
+/// name under `root`, or one of another class than `wanted`.
 void warnControlNotFound(const QWidget *root, const QString &name, const char *wanted);
 } // namespace Internal
 

@@ -5,8 +5,8 @@
 
 namespace OrvQtLib {
 
-// A slider that sizes its own handle: the proxy style asks it for the
-// thumb's width and height.
+/// A slider that sizes its own handle: the proxy style asks it for the
+/// thumb's width and height.
 class IOrvQSliderThumb
 {
 public:
@@ -14,8 +14,8 @@ public:
     virtual QSize thumbSize() const = 0;
 };
 
-// A scroll bar whose arrow buttons have a length of their own; 0 or less
-// leaves the length to the style.
+/// A scroll bar whose arrow buttons have a length of their own; 0 or less
+/// leaves the length to the style.
 class IOrvQScrollBarArrows
 {
 public:
@@ -23,10 +23,10 @@ public:
     virtual int arrowLength() const = 0;
 };
 
-// The application style the toolkit installs: the platform style, with the
-// geometry of sub-elements and sub-controls from Qt's common style, slider
-// handles of the size their slider asks for, and scroll bar arrow buttons of
-// the length their bar asks for.
+/// The application style the toolkit installs: the platform style, with the
+/// geometry of sub-elements and sub-controls from Qt's common style, slider
+/// handles of the size their slider asks for, and scroll bar arrow buttons of
+/// the length their bar asks for.
 class CScrollBarStyle : public QProxyStyle
 {
     Q_OBJECT

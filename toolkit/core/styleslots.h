@@ -12,7 +12,7 @@
 
 namespace OrvQtLib {
 
-// Four records of one kind, one per visual state (OrvQControlState).
+/// Four records of one kind, one per visual state (OrvQControlState).
 template <class Record>
 struct OrvQStateStyles {
     std::array<Record, 4> records;
@@ -23,8 +23,8 @@ struct OrvQStateStyles {
         if (state >= 0 && state < 4)
             records[size_t(state)] = record;
     }
-    // The indexing of public style setters: 0 to 3 replace one state's
-    // record, 4 replaces all four, any other index is ignored.
+    /// The indexing of public style setters: 0 to 3 replace one state's
+    /// record, 4 replaces all four, any other index is ignored.
     void setAt(int index, const Record &record)
     {
         if (index == 4)
@@ -39,34 +39,34 @@ struct OrvQStateStyles {
 using OrvQStateRectStyles = OrvQStateStyles<OrvQRectStyle>;
 using OrvQStateFontStyles = OrvQStateStyles<OrvQFontStyle>;
 
-// Walks an element's "style" key: an array of entries in order, or an object
-// whose member values are entries, in ascending member-name order. Each entry
-// is [style name, integer (unused), slot index]; entries of another shape are
-// skipped.
+/// Walks an element's "style" key: an array of entries in order, or an object
+/// whose member values are entries, in ascending member-name order. Each entry
+/// is [style name, integer (unused), slot index]; entries of another shape are
+/// skipped.
 void forEachStyleEntry(const Json::Value &element, const std::function<void(const QString &name, int slot)> &visit);
 
-// One row of a control's style slot table: which slot index, looked up as a
-// rect or font style, goes to which record of the owner (an Impl). A row for
-// a per-state group either fills all four states or one state.
+/// One row of a control's style slot table: which slot index, looked up as a
+/// rect or font style, goes to which record of the owner (an Impl). A row for
+/// a per-state group either fills all four states or one state.
 template <class Owner>
 struct OrvQStyleSlot {
     enum Target { Rect, RectGroup, Font, FontGroup };
 
     int slot = 0;
-    int lastSlot = 0; // the row serves slots `slot` to `lastSlot`
+    int lastSlot = 0; ///< the row serves slots `slot` to `lastSlot`
     Target target = Rect;
     OrvQRectStyle Owner::*rect = nullptr;
     OrvQStateRectStyles Owner::*rectGroup = nullptr;
     OrvQFontStyle Owner::*font = nullptr;
     OrvQStateFontStyles Owner::*fontGroup = nullptr;
-    int state = -1; // -1: all four states
-    const char *role = ""; // what the slot styles, for the tools that list slots
+    int state = -1; ///< -1: all four states
+    const char *role = ""; ///< what the slot styles, for the tools that list slots
 
     static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record, const char *role = "")
     {
         return rectSlots(slot, slot, record, role);
     }
-    // One record for a run of slots, e.g. every slot from 0 up.
+    /// One record for a run of slots, e.g. every slot from 0 up.
     static OrvQStyleSlot rectSlots(int first, int last, OrvQRectStyle Owner::*record, const char *role = "")
     {
         OrvQStyleSlot row;
@@ -115,13 +115,13 @@ struct OrvQStyleSlot {
 template <class Owner>
 using OrvQStyleSlotTable = std::vector<OrvQStyleSlot<Owner>>;
 
-// Looks a style up by name in the loaded skin; false leaves `out` untouched.
+/// Looks a style up by name in the loaded skin; false leaves `out` untouched.
 bool lookUpRectStyle(const QString &name, OrvQRectStyle &out);
 bool lookUpFontStyle(const QString &name, OrvQFontStyle &out);
 
-// Applies the element's "style" entries to `owner` through `table`. Entries
-// apply in iteration order, so a later entry for the same slot wins; an
-// unknown slot or style name changes nothing. Several rows may share a slot.
+/// Applies the element's "style" entries to `owner` through `table`. Entries
+/// apply in iteration order, so a later entry for the same slot wins; an
+/// unknown slot or style name changes nothing. Several rows may share a slot.
 template <class Owner>
 void applyStyleSlots(const Json::Value &element, const OrvQStyleSlotTable<Owner> &table, Owner &owner)
 {
