@@ -97,6 +97,7 @@ private:
     bool m_pushLike = false;
 };
 
+/// The Qt handlers first, then the Impl; a double click reaches QCheckBox only.
 inline constexpr OrvQEventRoutes CheckBoxEventRoutes = OrvQEventRoutes().withDoubleClick(OrvQRoute::BaseOnly);
 
 /// A skinned check box: rect styles, a font style and an icon pair for each

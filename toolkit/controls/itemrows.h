@@ -20,7 +20,9 @@ namespace OrvQtLib {
 /// are laid end to end in Qt's int positions, and rows no taller than this
 /// keep a few hundred thousand of them inside the range.
 constexpr int DefaultRowHeight = 20;
+/// Largest row height or width a description may give.
 constexpr int MaxRowExtent = 4096;
+/// `extent`, or 20 for 0.
 int rowExtentOr20(int extent);
 
 /// Follows the row under the pointer in an item view: repaints the row left

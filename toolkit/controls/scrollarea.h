@@ -33,19 +33,26 @@ struct OrvQScrollAreaRow {
     bool horizontalBarFirst; ///< install order of the two bars
 };
 
+/// How the list view's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow ListViewScrollArea{OrvQScrollAreaRow::ArrowOnChosenBar,
                                                       OrvQScrollAreaRow::Sheet1FromVerticalElements, false};
+/// How the list's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow ListScrollArea{OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
+/// How the data grid's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow DataGridScrollArea{OrvQScrollAreaRow::ArrowStoredOnBothBars,
                                                       OrvQScrollAreaRow::Sheet2WithArrowSize, false};
+/// How the tree view's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow TreeViewScrollArea{OrvQScrollAreaRow::ArrowStoredOnly,
                                                       OrvQScrollAreaRow::Sheet3Kept, false};
+/// How the scroll view's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow ScrollViewScrollArea{OrvQScrollAreaRow::ArrowOnChosenBar, OrvQScrollAreaRow::Sheet2,
                                                         true};
+/// How the text edit's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow TextEditScrollArea{OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
 
 /// Bar thickness and arrow size a description may give, in pixels.
 constexpr int MinScrollBarExtent = 1;
+/// Largest bar thickness and arrow size a description may give.
 constexpr int MaxScrollBarExtent = 512;
 
 /// The two skinned bars of a scroll-area control and the skinning its

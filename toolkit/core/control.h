@@ -83,6 +83,8 @@ class OrvQControl : public QtBase, public IOrvQControlBase
 {
 public:
     template <class... Args>
+    /// Constructs the Qt widget with `args` (its parent last, as Qt's own
+    /// constructors take it) and the implementation object, which the control owns.
     explicit OrvQControl(Args &&...args)
         : QtBase(std::forward<Args>(args)...)
         , m_base(this)

@@ -112,6 +112,7 @@ public:
 /// ("type", "child", "name", ... "attr", "style"), and the keys of its
 /// "layout" object.
 const std::vector<const char *> &commonElementKeys();
+/// The keys of an element's "layout" object.
 const std::vector<const char *> &layoutKeys();
 
 /// Runs `call`, which may delete `object`: a Qt base handler, or a signal
@@ -327,6 +328,7 @@ protected:
 /// Text of a description decoded from GBK bytes (Latin-1 where the platform
 /// has no GBK codec).
 QString fromGbk(const char *bytes);
+/// As fromGbk(const char *), for a byte array.
 QString fromGbk(const QByteArray &bytes);
 
 } // namespace OrvQtLib

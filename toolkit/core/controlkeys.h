@@ -26,13 +26,13 @@ enum class OrvQKeyType {
 /// What one key is: the part of a row that the loader, the description
 /// fuzzer's dictionary and the designers' tools all read.
 struct OrvQKeyInfo {
-    const char *name = "";
-    OrvQKeyType type = OrvQKeyType::Int;
+    const char *name = ""; ///<< the key as descriptions spell it
+    OrvQKeyType type = OrvQKeyType::Int; ///<< how the value is read
     /// Applied when the key is absent; invalid: absence leaves things as they are.
     QVariant fallback;
-    int minimum = INT_MIN;
-    int maximum = INT_MAX;
-    const char *effect = "";
+    int minimum = INT_MIN; ///<< smallest value kept; smaller ones are clamped
+    int maximum = INT_MAX; ///<< largest value kept; larger ones are clamped
+    const char *effect = ""; ///<< what the key does, for the control reference
     /// A text that names an image of the skin.
     bool image = false;
 };
@@ -45,18 +45,20 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
 /// depends on another comes after it.
 template <class Owner>
 struct OrvQKey {
-    OrvQKeyInfo info;
+    OrvQKeyInfo info; ///<< the key itself
     /// Gets the value read, else the fallback. With `whenAbsent`, a key absent
     /// without fallback still calls it, with an invalid value: for defaults
     /// that follow another key.
     std::function<void(Owner &, const QVariant &)> apply;
-    bool whenAbsent = false;
+    bool whenAbsent = false; ///<< call `apply` also when the key is absent
 
+    /// A boolean key stored in `member`.
     static OrvQKey flag(const char *name, bool Owner::*member, std::optional<bool> fallback, const char *effect)
     {
         return {{name, OrvQKeyType::Bool, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toBool(); }};
     }
+    /// An integer key stored in `member`, clamped to `minimum`..`maximum`.
     static OrvQKey number(const char *name, int Owner::*member, std::optional<int> fallback, int minimum,
                           int maximum, const char *effect)
     {
@@ -71,12 +73,14 @@ struct OrvQKey {
         return {{name, OrvQKeyType::Int, fallback ? QVariant(*fallback) : QVariant(), minimum, maximum, effect},
                 [record, field](Owner &owner, const QVariant &value) { (owner.*record).*field = value.toInt(); }};
     }
+    /// A UTF-8 text key stored in `member`.
     static OrvQKey text(const char *name, QString Owner::*member, std::optional<QString> fallback,
                         const char *effect)
     {
         return {{name, OrvQKeyType::Text, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
     }
+    /// A GBK text key, decoded with fromGbk(), stored in `member`.
     static OrvQKey gbkText(const char *name, QString Owner::*member, std::optional<QString> fallback,
                            const char *effect)
     {
@@ -100,6 +104,7 @@ struct OrvQKey {
 };
 
 template <class Owner>
+/// A control's "attr" key table, applied in order.
 using OrvQKeyTable = std::vector<OrvQKey<Owner>>;
 
 /// Reads every key of `table` from `object`, in table order.
@@ -127,19 +132,19 @@ void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table,
 
 /// One style slot as the tools see it.
 struct OrvQSlotInfo {
-    int slot = 0;
+    int slot = 0; ///<< first slot index of the row
     int lastSlot = 0; ///< a row may serve a run of slots
     bool font = false; ///< looked up as a font style, else as a rect style
     int state = -1; ///< in a per-state group: the state it fills, -1 all four
-    bool group = false;
-    const char *role = "";
+    bool group = false; ///<< the row fills a per-state group
+    const char *role = ""; ///<< what the slot styles, for the control reference
 };
 
 /// What a control reads from its element besides the common keys: made from
 /// its key and slot tables, never written by hand.
 struct OrvQControlSchema {
-    std::vector<OrvQKeyInfo> keys;
-    std::vector<OrvQSlotInfo> styleSlots;
+    std::vector<OrvQKeyInfo> keys; ///<< the "attr" keys, in table order
+    std::vector<OrvQSlotInfo> styleSlots; ///<< the "style" slots
     /// Keys read from the element itself besides the common ones.
     std::vector<OrvQKeyInfo> elementKeys;
     /// Child elements whose type contains "scrollbar" skin the control's bars.
@@ -155,6 +160,7 @@ OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
 }
 
 template <class Owner>
+/// The key descriptions of a key table, for the tools.
 std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 {
     std::vector<OrvQKeyInfo> infos;
@@ -165,6 +171,7 @@ std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 }
 
 template <class Owner>
+/// The slot descriptions of a style slot table, for the tools.
 std::vector<OrvQSlotInfo> slotInfoOf(const OrvQStyleSlotTable<Owner> &table)
 {
     std::vector<OrvQSlotInfo> infos;

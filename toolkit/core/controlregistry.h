@@ -33,6 +33,8 @@ void registerControl(const char *typeName, ControlCreator creator, bool exposed,
 /// element; null when the name is not registered (names are case-sensitive).
 QWidget *createControl(const char *typeName, const Json::Value &element, QWidget *parent);
 
+/// Whether item views show sample rows: true in the layout tools and after
+/// setPreviewMode(true).
 bool isPreviewMode();
 /// Switches preview mode on for a designers' tool, before it builds windows:
 /// item views then show sample rows.

@@ -21,28 +21,37 @@ namespace OrvQtLib {
 // Values that jsoncpp converts without complaint (1.0 for an int, true for an
 // int, a number for a string) keep jsoncpp's conversion.
 
+/// A null value that lives as long as the process.
 const Json::Value &jsonNull();
 
 /// The member `key` of `object`, or null when `object` is not an object or lacks it.
 const Json::Value &jsonMember(const Json::Value &object, const char *key);
+/// Whether `object` is an object with the member `key`.
 bool jsonHas(const Json::Value &object, const char *key);
 /// Element `index` of `array`, or null when `array` is not an array or too short.
 const Json::Value &jsonAt(const Json::Value &array, Json::ArrayIndex index);
 /// The member `key` only when it is an object (or an array); otherwise null.
 const Json::Value &jsonObject(const Json::Value &object, const char *key);
+/// The member `key` only when it is an array; otherwise null.
 const Json::Value &jsonArray(const Json::Value &object, const char *key);
 /// Member names of an object in ascending byte order; empty for anything else.
 Json::Value::Members jsonMemberNames(const Json::Value &object);
 
 /// Conversions of a value itself; nullopt when the value has another type.
+/// The value as an int; nullopt when jsoncpp would not convert it.
 std::optional<int> jsonToInt(const Json::Value &value);
+/// The value as an unsigned; nullopt when jsoncpp would not convert it.
 std::optional<unsigned> jsonToUInt(const Json::Value &value);
+/// The value as a bool; nullopt when it has another type.
 std::optional<bool> jsonToBool(const Json::Value &value);
+/// The value as a double; nullopt when it has another type.
 std::optional<double> jsonToDouble(const Json::Value &value);
+/// The value as UTF-8 bytes; nullopt for null, arrays and objects.
 std::optional<std::string> jsonToString(const Json::Value &value);
 /// Text of a value: a string is decoded where jsoncpp keeps it, other values
 /// convert as jsonToString does.
 std::optional<QString> jsonToUtf8(const Json::Value &value);
+/// As jsonToUtf8(), but a string is decoded from GBK bytes.
 std::optional<QString> jsonToGbk(const Json::Value &value);
 
 /// Visits every member of an object as (name, name length, value) in member
@@ -68,20 +77,31 @@ bool memberNameIs(const char *name, size_t length, const char (&key)[N])
 }
 
 /// Conversions of a member; nullopt when absent or of the wrong type.
+/// The member as an int; nullopt when absent or of the wrong type.
 std::optional<int> readInt(const Json::Value &object, const char *key);
+/// The member as an unsigned; nullopt when absent or of the wrong type.
 std::optional<unsigned> readUInt(const Json::Value &object, const char *key);
+/// The member as a bool; nullopt when absent or of the wrong type.
 std::optional<bool> readBool(const Json::Value &object, const char *key);
+/// The member as a double; nullopt when absent or of the wrong type.
 std::optional<double> readDouble(const Json::Value &object, const char *key);
+/// The member as UTF-8 bytes; nullopt when absent or of the wrong type.
 std::optional<std::string> readString(const Json::Value &object, const char *key);
 
+/// The member as an int, else `fallback`.
 int readInt(const Json::Value &object, const char *key, int fallback);
+/// The member as an unsigned, else `fallback`.
 unsigned readUInt(const Json::Value &object, const char *key, unsigned fallback);
+/// The member as a bool, else `fallback`.
 bool readBool(const Json::Value &object, const char *key, bool fallback);
+/// The member as a double, else `fallback`.
 double readDouble(const Json::Value &object, const char *key, double fallback);
+/// The member as UTF-8 bytes, else `fallback`.
 std::string readString(const Json::Value &object, const char *key, const std::string &fallback);
 /// An integer held to [minimum, maximum]. Numbers beyond the int range (or
 /// with a fraction) clamp too; other types count as absent.
 std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum);
+/// As the other readBoundedInt(), with `fallback` for an absent key.
 int readBoundedInt(const Json::Value &object, const char *key, int fallback, int minimum, int maximum);
 /// A pixel offset or position, held to the range of widget coordinates so that
 /// no sum of an offset and a position overflows.

@@ -10,7 +10,9 @@ namespace OrvQtLib {
 class IOrvQSliderThumb
 {
 public:
+    /// Destroys the interface.
     virtual ~IOrvQSliderThumb() = default;
+    /// Width and height the slider wants its handle to have.
     virtual QSize thumbSize() const = 0;
 };
 
@@ -19,7 +21,9 @@ public:
 class IOrvQScrollBarArrows
 {
 public:
+    /// Destroys the interface.
     virtual ~IOrvQScrollBarArrows() = default;
+    /// Length of each arrow button along the bar; 0 or less: the style's.
     virtual int arrowLength() const = 0;
 };
 
@@ -32,12 +36,18 @@ class CScrollBarStyle : public QProxyStyle
     Q_OBJECT
 
 public:
+    /// The platform style wrapped; QApplication takes ownership once installed.
     CScrollBarStyle();
+    /// Destroys the style.
     ~CScrollBarStyle() override;
 
+    /// Qt's common geometry for sub-elements.
     QRect subElementRect(SubElement element, const QStyleOption *option, const QWidget *widget) const override;
+    /// Qt's common geometry, with slider handles and scroll bar arrow buttons of
+    /// the size their widget asks for.
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
                          const QWidget *widget) const override;
+    /// The slider handle's length from its slider; other metrics from the base.
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
 };

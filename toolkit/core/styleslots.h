@@ -15,9 +15,11 @@ namespace OrvQtLib {
 /// Four records of one kind, one per visual state (OrvQControlState).
 template <class Record>
 struct OrvQStateStyles {
-    std::array<Record, 4> records;
+    std::array<Record, 4> records; ///<< one record per OrvQControlState
 
+    /// Sets all four states' records.
     void setAll(const Record &record) { records.fill(record); }
+    /// Sets one state's record; a state outside 0..3 is ignored.
     void set(int state, const Record &record)
     {
         if (state >= 0 && state < 4)
@@ -32,11 +34,15 @@ struct OrvQStateStyles {
         else
             set(index, record);
     }
+    /// The record of `state`, held to 0..3.
     Record &operator[](int state) { return records[size_t(qBound(0, state, 3))]; }
+    /// The record of `state`, held to 0..3.
     const Record &operator[](int state) const { return records[size_t(qBound(0, state, 3))]; }
 };
 
+/// Four rect styles, one per visual state.
 using OrvQStateRectStyles = OrvQStateStyles<OrvQRectStyle>;
+/// Four font styles, one per visual state.
 using OrvQStateFontStyles = OrvQStateStyles<OrvQFontStyle>;
 
 /// Walks an element's "style" key: an array of entries in order, or an object
@@ -50,18 +56,20 @@ void forEachStyleEntry(const Json::Value &element, const std::function<void(cons
 /// a per-state group either fills all four states or one state.
 template <class Owner>
 struct OrvQStyleSlot {
+    /// Where a slot's style goes.
     enum Target { Rect, RectGroup, Font, FontGroup };
 
-    int slot = 0;
+    int slot = 0; ///<< first slot index of the row
     int lastSlot = 0; ///< the row serves slots `slot` to `lastSlot`
-    Target target = Rect;
-    OrvQRectStyle Owner::*rect = nullptr;
-    OrvQStateRectStyles Owner::*rectGroup = nullptr;
-    OrvQFontStyle Owner::*font = nullptr;
-    OrvQStateFontStyles Owner::*fontGroup = nullptr;
+    Target target = Rect; ///<< where the style goes
+    OrvQRectStyle Owner::*rect = nullptr; ///<< for Rect: the record
+    OrvQStateRectStyles Owner::*rectGroup = nullptr; ///<< for RectGroup: the group
+    OrvQFontStyle Owner::*font = nullptr; ///<< for Font: the record
+    OrvQStateFontStyles Owner::*fontGroup = nullptr; ///<< for FontGroup: the group
     int state = -1; ///< -1: all four states
     const char *role = ""; ///< what the slot styles, for the tools that list slots
 
+    /// Slot `slot` looked up as a rect style into `record`.
     static OrvQStyleSlot rectSlot(int slot, OrvQRectStyle Owner::*record, const char *role = "")
     {
         return rectSlots(slot, slot, record, role);
@@ -77,6 +85,8 @@ struct OrvQStyleSlot {
         row.role = role;
         return row;
     }
+    /// Slot `slot` looked up as a rect style into one state of `group`, or into
+    /// all four for state -1.
     static OrvQStyleSlot rectStates(int slot, OrvQStateRectStyles Owner::*group, int state = -1,
                                     const char *role = "")
     {
@@ -88,6 +98,7 @@ struct OrvQStyleSlot {
         row.role = role;
         return row;
     }
+    /// Slot `slot` looked up as a font style into `record`.
     static OrvQStyleSlot fontSlot(int slot, OrvQFontStyle Owner::*record, const char *role = "")
     {
         OrvQStyleSlot row;
@@ -97,6 +108,8 @@ struct OrvQStyleSlot {
         row.role = role;
         return row;
     }
+    /// Slot `slot` looked up as a font style into one state of `group`, or into
+    /// all four for state -1.
     static OrvQStyleSlot fontStates(int slot, OrvQStateFontStyles Owner::*group, int state = -1,
                                     const char *role = "")
     {
@@ -109,14 +122,17 @@ struct OrvQStyleSlot {
         return row;
     }
 
+    /// Whether the slot is looked up as a font style.
     bool isFont() const { return target == Font || target == FontGroup; }
 };
 
 template <class Owner>
+/// A control's style slot table.
 using OrvQStyleSlotTable = std::vector<OrvQStyleSlot<Owner>>;
 
 /// Looks a style up by name in the loaded skin; false leaves `out` untouched.
 bool lookUpRectStyle(const QString &name, OrvQRectStyle &out);
+/// As lookUpRectStyle(), for a font style.
 bool lookUpFontStyle(const QString &name, OrvQFontStyle &out);
 
 /// Applies the element's "style" entries to `owner` through `table`. Entries

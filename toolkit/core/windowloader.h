@@ -19,10 +19,15 @@ class OrvQWindowKeyTarget
 {
 public:
     virtual ~OrvQWindowKeyTarget() = default;
+    /// The "drag" key.
     virtual void setDraggable(bool draggable) = 0;
+    /// The "resize" key.
     virtual void setResizable(bool resizable) = 0;
+    /// The "minH" key.
     virtual void setMinHeight(int height) = 0;
+    /// The "minW" key.
     virtual void setMinWidth(int width) = 0;
+    /// The "onlyDragCaption" key.
     virtual void setOnlyDragCaption(bool onlyCaption) = 0;
 };
 
