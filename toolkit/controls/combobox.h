@@ -59,9 +59,12 @@ private:
 class OrvQComboItemDelegate : public OrvQRowStyleDelegate
 {
 public:
+    /// A delegate for the pop-up of `impl`'s combo box, owned by `parent`.
     OrvQComboItemDelegate(OrvQComboBoxImpl *impl, const OrvQHoverRowTracker *hover, QObject *parent);
 
+    /// Paints a pop-up row from the combo box's row styles; nothing once the combo box is gone.
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    /// The pop-up row height of the combo box.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
@@ -72,9 +75,12 @@ private:
 class OrvQComboList : public QListView
 {
 public:
+    /// The pop-up of `impl`'s combo box; the combo box owns it.
     explicit OrvQComboList(OrvQComboBoxImpl *impl);
+    /// Destroys the pop-up.
     ~OrvQComboList() override;
 
+    /// The row under the pointer; owned by the list.
     const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
 
 protected:

@@ -62,8 +62,10 @@ private:
 class OrvQTableViewitemDelegate : public OrvQRowStyleDelegate
 {
 public:
+    /// A row delegate with the grid's look, owned by `parent`.
     OrvQTableViewitemDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent);
 
+    /// Lets the grid alone handle clicks on check boxes.
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
                      const QModelIndex &index) override;
 };
@@ -73,6 +75,7 @@ public:
 class OrvQTableHeader : public QHeaderView
 {
 public:
+    /// A header of the given orientation for `grid`, which owns it.
     OrvQTableHeader(Qt::Orientation orientation, OrvQTableViewImpl *impl, OrvQTableView *grid);
 
     /// The header check box in viewport coordinates; empty when there is none

@@ -31,8 +31,10 @@ int rowExtentOr20(int extent);
 class OrvQHoverRowTracker : public QObject
 {
 public:
+    /// Follows the pointer over `view`'s viewport; owned by `view`.
     explicit OrvQHoverRowTracker(QAbstractItemView *view);
 
+    /// The row under the pointer; invalid for none.
     QModelIndex hoverIndex() const;
     /// Whether `index` lies in the hovered row (any column).
     bool isHovered(const QModelIndex &index) const;
@@ -71,11 +73,11 @@ private:
 /// A check box in front of the first column of every row (and of a header's
 /// first section), drawn straight from its two images.
 struct OrvQCheckColumn {
-    bool enabled = false;
-    QString checkedImage = QStringLiteral("IDB_CHECKED");
-    QString uncheckedImage = QStringLiteral("IDB_UNCHECK");
-    QSize imageSize{24, 24};
-    OrvQImageLookup images;
+    bool enabled = false; ///<< whether the column is shown
+    QString checkedImage = QStringLiteral("IDB_CHECKED"); ///<< image of a checked box
+    QString uncheckedImage = QStringLiteral("IDB_UNCHECK"); ///<< image of an unchecked box
+    QSize imageSize{24, 24}; ///<< size of the box, from the images
+    OrvQImageLookup images; ///<< where the images are looked up
 
     /// Stores the name; an image that exists gives the box its size.
     void setImage(bool checked, const QString &name);
@@ -94,28 +96,37 @@ struct OrvQCheckColumn {
 class OrvQRowStyleDelegate : public QItemDelegate
 {
 public:
+    /// The look a row is painted with.
     enum RowState { RowNormal = 0, RowHover = 1, RowSelected = 2 };
+    /// Which look wins on a row both hovered and selected.
     enum Precedence { HoverFirst, SelectionFirst };
 
+    /// Where the delegate reads its styles; the pointed-to records belong to the control.
     struct Look {
-        const OrvQStateRectStyles *rects = nullptr;
+        const OrvQStateRectStyles *rects = nullptr; ///<< row backgrounds, by RowState
         const OrvQStateFontStyles *fonts = nullptr; ///< null: no text
         const int *rowHeight = nullptr; ///< null or 0: 20
-        Precedence precedence = SelectionFirst;
+        Precedence precedence = SelectionFirst; ///<< which look wins
         const OrvQCheckColumn *checkColumn = nullptr; ///< null: no check boxes
         bool cellImages = false; ///< images named by CellImageRole
     };
 
+    /// A delegate painting with `look`, following `hover` (may be null); owned by `parent`.
     OrvQRowStyleDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent);
 
+    /// The look of the row of `index`.
     RowState rowState(const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    /// Height of every row.
     int rowHeight() const;
 
+    /// Paints a row's background, check box, image and text.
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    /// The row height; the width Qt's delegate gives.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
     /// Whether a cell shows a check box: the first column, with a check column.
     bool hasCheckBox(const QModelIndex &index) const;
+    /// For when the skin may have changed: look missing images up again.
     void forgetImageMisses() { m_cellImages.forgetMisses(); }
 
 protected:
@@ -131,13 +142,17 @@ protected:
 class OrvQTemplateRenderer
 {
 public:
+    /// A control of the template and where it lies in a row.
     struct Hit {
-        QPointer<QWidget> control;
+        QPointer<QWidget> control; ///<< the control; null once deleted
         QRect rect; ///< relative to the row
     };
 
+    /// Takes `container` as the template; it stays owned by its parent.
     void setTemplate(OrvQContainer *container);
+    /// The template; null when there is none or it was deleted.
     OrvQContainer *templateWidget() const { return m_template; }
+    /// Whether there is no template.
     bool isEmpty() const;
 
     /// Lays the template out for a row of `size`; `refilled` forces it.
@@ -148,6 +163,7 @@ public:
     /// The last control, in depth-first order, under a point in row
     /// coordinates; the container itself is never hit.
     QWidget *controlAt(const QPoint &point) const { return controlIn(m_controls, point); }
+    /// The last control of `hits` containing `point`; null for none.
     static QWidget *controlIn(const std::vector<Hit> &hits, const QPoint &point);
     /// The controls' rectangles as last laid out.
     const std::vector<Hit> &hits() const { return m_controls; }

@@ -56,9 +56,12 @@ private:
 class OrvQListViewItemDelegate : public OrvQRowStyleDelegate
 {
 public:
+    /// A delegate for `view`, owned by it.
     OrvQListViewItemDelegate(OrvQListView *view, OrvQListViewImpl *impl, const OrvQHoverRowTracker *hover);
 
+    /// Fills the template for the row and paints it there.
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    /// The size hook's size, else the row height and the view's width.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     /// The template control under a viewport point, laid out for its row.
     QWidget *controlAt(const QPoint &pos, QModelIndex *row = nullptr) const;

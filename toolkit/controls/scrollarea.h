@@ -28,8 +28,8 @@ struct OrvQScrollAreaRow {
         Sheet3Kept,          // kept
     };
 
-    ArrowSize arrowSize;
-    Thickness thickness;
+    ArrowSize arrowSize; ///<< what an element's arrow size does
+    Thickness thickness; ///<< how an element's thickness reaches the bars
     bool horizontalBarFirst; ///< install order of the two bars
 };
 
@@ -50,7 +50,7 @@ inline constexpr OrvQScrollAreaRow ScrollViewScrollArea{OrvQScrollAreaRow::Arrow
 /// How the text edit's scroll bar elements reach its bars.
 inline constexpr OrvQScrollAreaRow TextEditScrollArea{OrvQScrollAreaRow::ArrowIgnored, OrvQScrollAreaRow::Sheet2, false};
 
-/// Bar thickness and arrow size a description may give, in pixels.
+/// Smallest bar thickness and arrow size a description may give, in pixels.
 constexpr int MinScrollBarExtent = 1;
 /// Largest bar thickness and arrow size a description may give.
 constexpr int MaxScrollBarExtent = 512;
@@ -74,13 +74,17 @@ public:
 
     /// The kept values of the rows that keep them.
     int barThickness() const { return m_barThickness; }
+    /// The kept arrow size.
     int arrowSize() const { return m_arrowSize; }
 
     /// The keys of a scroll bar element's "attr", and its style slots.
     static OrvQControlSchema elementSchema();
 
+    /// The style sheet that gives both bars `thickness`.
     static QString thicknessSheet1(int thickness);
+    /// The style sheet of a thickness and an arrow size.
     static QString thicknessSheet2(int thickness, int arrowSize);
+    /// The style sheet of a kept thickness.
     static QString thicknessSheet3(int thickness);
 
 private:
@@ -102,6 +106,7 @@ private:
 class OrvQConerWidget : public QWidget
 {
 public:
+    /// A corner painted with `background`, which stays owned by the control; owned by `parent`.
     OrvQConerWidget(const OrvQRectStyle *background, QWidget *parent);
 
 protected:

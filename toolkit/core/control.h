@@ -28,13 +28,13 @@ enum class OrvQRoute : quint8 {
 /// painting, the Impl's part is its paint() and the base's is the Qt widget's
 /// own painting.
 struct OrvQEventRoutes {
-    OrvQRoute enter = OrvQRoute::BaseThenImpl;
-    OrvQRoute leave = OrvQRoute::BaseThenImpl;
-    OrvQRoute press = OrvQRoute::BaseThenImpl;
-    OrvQRoute release = OrvQRoute::BaseThenImpl;
-    OrvQRoute move = OrvQRoute::BaseThenImpl;
-    OrvQRoute doubleClick = OrvQRoute::BaseThenImpl;
-    OrvQRoute paint = OrvQRoute::ImplOnly;
+    OrvQRoute enter = OrvQRoute::BaseThenImpl; ///<< pointer enters
+    OrvQRoute leave = OrvQRoute::BaseThenImpl; ///<< pointer leaves
+    OrvQRoute press = OrvQRoute::BaseThenImpl; ///<< mouse press
+    OrvQRoute release = OrvQRoute::BaseThenImpl; ///<< mouse release
+    OrvQRoute move = OrvQRoute::BaseThenImpl; ///<< mouse move
+    OrvQRoute doubleClick = OrvQRoute::BaseThenImpl; ///<< double click
+    OrvQRoute paint = OrvQRoute::ImplOnly; ///<< paint event
 
     /// Chained from the defaults, e.g.
     ///   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
@@ -44,15 +44,22 @@ struct OrvQEventRoutes {
         r.enter = r.leave = r.press = r.release = r.move = r.doubleClick = route;
         return r;
     }
+    /// These routes with another for entering.
     constexpr OrvQEventRoutes withEnter(OrvQRoute route) const { return with(&OrvQEventRoutes::enter, route); }
+    /// These routes with another for leaving.
     constexpr OrvQEventRoutes withLeave(OrvQRoute route) const { return with(&OrvQEventRoutes::leave, route); }
+    /// These routes with another for presses.
     constexpr OrvQEventRoutes withPress(OrvQRoute route) const { return with(&OrvQEventRoutes::press, route); }
+    /// These routes with another for releases.
     constexpr OrvQEventRoutes withRelease(OrvQRoute route) const { return with(&OrvQEventRoutes::release, route); }
+    /// These routes with another for moves.
     constexpr OrvQEventRoutes withMove(OrvQRoute route) const { return with(&OrvQEventRoutes::move, route); }
+    /// These routes with another for double clicks.
     constexpr OrvQEventRoutes withDoubleClick(OrvQRoute route) const
     {
         return with(&OrvQEventRoutes::doubleClick, route);
     }
+    /// These routes with another for painting.
     constexpr OrvQEventRoutes withPaint(OrvQRoute route) const { return with(&OrvQEventRoutes::paint, route); }
 
 private:

@@ -19,10 +19,12 @@ int firstItemAt(int count, const std::function<QRect(int)> &rectOf, const QPoint
 class OrvQItemHover
 {
 public:
+    /// The item under the pointer, -1 for none.
     int index() const { return m_index; }
 
     /// The pointer is over item `hit`, -1 for no item.
     void pointerAt(int hit, QWidget *surface);
+    /// The pointer left the control; repaints `surface` if an item was hovered.
     void pointerLeft(QWidget *surface);
     /// The items changed: forget the index without repainting.
     void reset() { m_index = -1; }
