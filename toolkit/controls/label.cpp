@@ -376,9 +376,10 @@ bool OrvQLabelEx::loadControlKeys(const Json::Value &element)
 
 void OrvQLabelEx::setPlainText(const QString &text)
 {
-    notifyOnChange(this, &OrvQLabelEx::toPlainText, [&] { m_impl->document().setPlainText(text); },
-                   &OrvQLabelEx::plainTextChanged);
-    update();
+    notifyOnChange(this, &OrvQLabelEx::toPlainText, [&] {
+        m_impl->document().setPlainText(text);
+        update();
+    }, &OrvQLabelEx::plainTextChanged);
 }
 
 QString OrvQLabelEx::toPlainText() const

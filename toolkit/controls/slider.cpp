@@ -187,8 +187,10 @@ void OrvQSlider::setThumbSize(const QSize &size)
 {
     if (!m_impl)
         return;
-    notifyOnChange(this, &OrvQSlider::thumbSize, [&] { m_impl->setThumbSize(size); }, &OrvQSlider::thumbSizeChanged);
-    update();
+    notifyOnChange(this, &OrvQSlider::thumbSize, [&] {
+        m_impl->setThumbSize(size);
+        update();
+    }, &OrvQSlider::thumbSizeChanged);
 }
 
 QStyleOptionSlider OrvQSlider::styleOption() const
