@@ -108,7 +108,7 @@ void TestSkinPreview::refuses_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such package";
+    QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such file or folder";
     QTest::newRow("no description") << QString() << "Absent" << QString() << "no such description";
     QTest::newRow("no such control") << QString() << "Preview" << "cancel=pressed" << "no control named \"cancel\"";
     QTest::newRow("nothing to check") << QString() << "Preview" << "list" << "no check box or radio button named \"list\"";

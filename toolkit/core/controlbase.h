@@ -82,9 +82,7 @@ public:
     virtual void loadFinished() = 0;
 };
 
-// Keys every element may carry, read by the loader and OrvQControlBase
-// ("type", "child", "name", ... "attr", "style"), and the keys of its
-// "layout" object.
+// The names of commonElementKeyTable() and layoutKeyTable() (controlkeys.h).
 const std::vector<const char *> &commonElementKeys();
 const std::vector<const char *> &layoutKeys();
 
