@@ -69,8 +69,11 @@ void writeSlots(QTextStream &out, const std::vector<OrvQSlotInfo> &table)
     // not) is one row to a designer.
     QStringList written;
     for (const OrvQSlotInfo &row : table) {
-        const QString slot = row.lastSlot > row.slot ? QStringLiteral("%1 to %2").arg(row.slot).arg(row.lastSlot)
-                                                     : QString::number(row.slot);
+        QString slot = QString::number(row.slot);
+        if (row.lastSlot == INT_MAX)
+            slot = QStringLiteral("any (%1 or more)").arg(row.slot);
+        else if (row.lastSlot > row.slot)
+            slot = QStringLiteral("%1 to %2").arg(row.slot).arg(row.lastSlot);
         QString state = QStringLiteral("-");
         if (row.group)
             state = row.state >= 0 && row.state < 4 ? QLatin1String(states[row.state]) : QStringLiteral("all four");
