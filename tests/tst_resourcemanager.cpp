@@ -68,6 +68,7 @@ private slots:
     void testStyleLookups();
     void testBadSources();
     void testLoadPackageFromPath();
+    void testLoadFolder();
     void testHugeDeclaredSizes();
     void testPartlyDecompressedMember();
     void testBuiltinImages();
@@ -295,6 +296,32 @@ void TestResourceManager::testLoadPackageFromPath()
     QCOMPARE(member("path/a.json"), QByteArray("{}"));
     OrvQFontStyle f;
     QVERIFY(manager().fontStyle("path.f", f));
+}
+
+// A folder is read as the zip of its contents: the same lookups, empty files
+// dropped, links not followed, and one style.json.
+void TestResourceManager::testLoadFolder()
+{
+    InTemporaryDir folder;
+    folder.write("style.json", R"({"style":[{"type":1,"name":"folder.r","drawImg":false}]})");
+    folder.write("Folder/Images/A.png", "a");
+    folder.write("folder/empty.txt", "");
+    folder.write(".hidden/b.txt", "b");
+    QVERIFY(QFile::link(folder.dir.filePath("style.json"), folder.dir.filePath("folder/link.json")));
+
+    const OrvQPackage package = readPackage(folder.dir.path());
+    QVERIFY(package.opened);
+    QCOMPARE(int(package.members.size()), 3);
+    QCOMPARE(package.members[size_t(package.styleFile)].name, std::string("style.json"));
+
+    QVERIFY(manager().loadPackage(folder.dir.path()));
+    QCOMPARE(member("folder/images/a.png"), QByteArray("a"));
+    QCOMPARE(member(".hidden/b.txt"), QByteArray("b"));
+    QVERIFY(member("folder/empty.txt").isNull());
+    QVERIFY(member("folder/link.json").isNull());
+    OrvQRectStyle r;
+    QVERIFY(manager().rectStyle("folder.r", r));
+    QVERIFY(!readPackage(folder.dir.filePath("none")).opened);
 }
 
 void TestResourceManager::testHugeDeclaredSizes()

@@ -12,7 +12,8 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
             return QVariant(*value);
         break;
     case OrvQKeyType::Int:
-        if (const auto value = readBoundedInt(object, info.name, info.minimum, info.maximum))
+        if (const auto value = info.exact ? readInt(object, info.name)
+                                          : readBoundedInt(object, info.name, info.minimum, info.maximum))
             return QVariant(*value);
         break;
     case OrvQKeyType::Text:

@@ -39,6 +39,9 @@ struct OrvQKeyInfo {
     const char *effect = "";
     // A text that names an image of the skin.
     bool image = false;
+    // An integer beyond the int range counts as absent instead of clamping,
+    // as style.json records have always read them.
+    bool exact = false;
 };
 
 // An IntList key reads at most this many elements.

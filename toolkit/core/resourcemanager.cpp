@@ -226,6 +226,17 @@ public:
         return m_package.members.back().shadowedBy < 0 ? &m_package.members.back() : nullptr;
     }
 
+    void addUnread(const OrvQZipEntry &entry, unsigned result)
+    {
+        OrvQPackageMember member;
+        member.name = entry.name;
+        member.key = packageMemberKey(member.name);
+        member.method = entry.method;
+        member.encrypted = entry.encrypted;
+        member.result = result;
+        m_package.members.push_back(std::move(member));
+    }
+
     // A zeroed buffer of `wanted` bytes, cut to what the package has left.
     bool allocate(OrvQPackageMember &member, quint64 wanted)
     {
@@ -257,8 +268,13 @@ void readZipMembers(OrvQZipArchive *zip, OrvQPackage &package)
     PackageBuilder builder(package);
     const int count = entry.index;
     for (int i = 0; i < count; ++i) {
-        if (zipItem(zip, i, &entry) != ZipOk) {
-            ++package.unreadRecords;
+        if (const unsigned result = zipItem(zip, i, &entry)) {
+            // A method the reader lacks: kept by name without bytes, so the
+            // tools can say why, and claiming no name.
+            if (entry.name[0] && entry.method != 0 && entry.method != 8)
+                builder.addUnread(entry, result);
+            else
+                ++package.unreadRecords;
             continue;
         }
         // Folders and empty files: nothing to keep.

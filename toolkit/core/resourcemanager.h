@@ -41,7 +41,8 @@ struct OrvQPackageMember {
     std::string name; // as stored; in a folder, the path below it with '/'
     std::string key;  // packageMemberKey(name)
     // calloc: the zeros after a member that unpacks only partly cost no
-    // memory until they are touched. Null for a shadowed member.
+    // memory until they are touched. Null for a shadowed member, and for one
+    // of a compression method the reader lacks.
     std::unique_ptr<char[], OrvQFreeDeleter> bytes;
     quint32 size = 0;
     quint16 method = 0; // zip compression method: 0 stored, 8 deflated; 0 in a folder

@@ -17,6 +17,15 @@ OrvQKey<Style> colourText(const char *name, QColor Style::*member, QColor (*conv
                                   });
 }
 
+// Style records read integers whole: one beyond the int range is absent.
+template <class Style>
+OrvQKey<Style> wholeNumber(const char *name, int Style::*member, int fallback, const char *effect)
+{
+    OrvQKey<Style> key = OrvQKey<Style>::number(name, member, fallback, INT_MIN, INT_MAX, effect);
+    key.info.exact = true;
+    return key;
+}
+
 RectKey gridFlag(const char *name, bool OrvQNineGrid::*member, const char *effect)
 {
     return RectKey::custom({name, OrvQKeyType::Bool, false, INT_MIN, INT_MAX, effect},
@@ -39,9 +48,9 @@ const OrvQKeyTable<OrvQRectStyle> &rectStyleKeys()
                                   "with `gradient`: the colour at the right edge, AARRGGBB"),
         RectKey::flag("gradient", &OrvQRectStyle::gradient, false,
                       "true: fill with a horizontal gradient from `clr` at the left to `clr2` at the right"),
-        RectKey::number("round", &OrvQRectStyle::round, 0, INT_MIN, INT_MAX, "corner radius in pixels; 0 square"),
+        wholeNumber<OrvQRectStyle>("round", &OrvQRectStyle::round, 0, "corner radius in pixels; 0 square"),
         RectKey::flag("border", &OrvQRectStyle::border, false, "draw a border line"),
-        RectKey::number("borderSize", &OrvQRectStyle::borderSize, 1, INT_MIN, INT_MAX, "border width in pixels"),
+        wholeNumber<OrvQRectStyle>("borderSize", &OrvQRectStyle::borderSize, 1, "border width in pixels"),
         colourText<OrvQRectStyle>("borderclr", &OrvQRectStyle::borderColor, rectColorFromHex,
                                   "border colour, AARRGGBB"),
         RectKey::flag("leftBorder", &OrvQRectStyle::leftBorder, true, "with `border`: draw the left side"),
@@ -73,15 +82,15 @@ const OrvQKeyTable<OrvQFontStyle> &fontStyleKeys()
     static const OrvQKeyTable<OrvQFontStyle> table{
         colourText<OrvQFontStyle>("clr", &OrvQFontStyle::color, colorFromHex,
                                   "text colour, RRGGBB; always opaque (a leading alpha byte is ignored)"),
-        FontKey::number("hor", &OrvQFontStyle::hor, 0, INT_MIN, INT_MAX, "0 left, 1 centre, 2 right"),
-        FontKey::number("ver", &OrvQFontStyle::ver, 1, INT_MIN, INT_MAX, "0 top, 1 centre, 2 bottom"),
-        FontKey::number("x", &OrvQFontStyle::x, 0, INT_MIN, INT_MAX, "horizontal offset of the text in pixels"),
-        FontKey::number("y", &OrvQFontStyle::y, 0, INT_MIN, INT_MAX, "vertical offset of the text in pixels"),
+        wholeNumber<OrvQFontStyle>("hor", &OrvQFontStyle::hor, 0, "0 left, 1 centre, 2 right"),
+        wholeNumber<OrvQFontStyle>("ver", &OrvQFontStyle::ver, 1, "0 top, 1 centre, 2 bottom"),
+        wholeNumber<OrvQFontStyle>("x", &OrvQFontStyle::x, 0, "horizontal offset of the text in pixels"),
+        wholeNumber<OrvQFontStyle>("y", &OrvQFontStyle::y, 0, "vertical offset of the text in pixels"),
         FontKey::flag("bold", &OrvQFontStyle::bold, false, "bold"),
         FontKey::flag("underline", &OrvQFontStyle::underline, false, "underlined"),
         FontKey::flag("italic", &OrvQFontStyle::italic, false, "italic"),
         FontKey::flag("isHor", &OrvQFontStyle::isHor, true, "false: the text runs top to bottom"),
-        FontKey::number("size", &OrvQFontStyle::size, 12, INT_MIN, INT_MAX, "pixel size of the font"),
+        wholeNumber<OrvQFontStyle>("size", &OrvQFontStyle::size, 12, "pixel size of the font"),
         FontKey::gbkText("family", &OrvQFontStyle::family, OrvQFontStyle::defaultFamily(), "font family name"),
     };
     return table;

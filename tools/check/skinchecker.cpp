@@ -304,10 +304,6 @@ bool Checker::readPackage(const QString &packagePath)
                     .arg(fromUtf8(m_package.members[size_t(member.shadowedBy)].name)));
             continue;
         }
-        if (!member.bytes) {
-            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
-            continue;
-        }
         if (member.encrypted)
             add(name, QStringLiteral("-"), QStringLiteral("encrypted: the toolkit cannot read it; pack it without a password"));
         else if (member.method != 0 && member.method != 8)
@@ -315,9 +311,13 @@ bool Checker::readPackage(const QString &packagePath)
                 QStringLiteral("compressed with method %1 (%2), which the toolkit cannot unpack: use deflate or store")
                     .arg(member.method)
                     .arg(methodName(member.method)));
+        else if (!member.bytes)
+            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
         else if (member.result != ZipOk)
             add(name, QStringLiteral("-"),
                 QStringLiteral("the data is damaged (code 0x%1): only what unpacked is used").arg(member.result, 0, 16));
+        if (!member.bytes)
+            continue;
         if (member.key != "style.json")
             m_files.emplace(member.key, PackageFile{name, &member});
     }
@@ -379,14 +379,16 @@ void Checker::checkStyleFile()
         if (!type || (*type != RectStyleRecord && *type != FontStyleRecord)) {
             add(file.name, path,
                 jsonHas(record, "type") ? QStringLiteral("\"type\" is not 1 (rect) or 2 (font): the record is skipped")
-                                        : QStringLiteral("has no \"type\": the record is skipped"));
+                                        : QStringLiteral("has no \"type\": the record is skipped"),
+                true);
             continue;
         }
         const QString name = readUtf8(record, "name");
         const auto first = defined.emplace(std::make_pair(*type, name), path);
         if (!first.second) {
             add(file.name, path,
-                QStringLiteral("\"%1\" is defined before, at %2: this record is ignored").arg(name, first.first->second));
+                QStringLiteral("\"%1\" is defined before, at %2: this record is ignored").arg(name, first.first->second),
+                true);
             continue;
         }
         checkStyleRecord(file.name, path, record, *type == RectStyleRecord);
@@ -775,8 +777,10 @@ void Checker::checkKeyValue(const QString &member, const QString &path, const QS
     const std::optional<QVariant> read = readKeyValue(holder, info);
     if (!read) {
         add(member, path,
-            QStringLiteral("%1 is %2, not %3: the toolkit reads it as absent")
-                .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
+            info.exact && value.isNumeric()
+                ? QStringLiteral("%1 is not a whole number in the int range: the toolkit reads it as absent").arg(label)
+                : QStringLiteral("%1 is %2, not %3: the toolkit reads it as absent")
+                      .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
         return;
     }
     if (info.type == OrvQKeyType::Int && value.isNumeric()) {
