@@ -69,8 +69,11 @@ public:
     int barThickness() const { return m_barThickness; }
     int arrowSize() const { return m_arrowSize; }
 
-    // The keys of a scroll bar element's "attr", and its style slots.
+    // The keys of a scroll bar element's "attr", its own "w" and "h", and its
+    // style slots.
     static OrvQControlSchema elementSchema();
+    // Whether a child element skins a bar: its type contains "scrollbar".
+    static bool isScrollBarElement(const Json::Value &child);
 
     static QString thicknessSheet1(int thickness);
     static QString thicknessSheet2(int thickness, int arrowSize);

@@ -543,7 +543,7 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
     const QString typeText = fromUtf8(typeName);
     // Scroll areas take such children as skins of their bars; the loader
     // builds none of them.
-    if (typeText.contains(QLatin1String("scrollbar"))) {
+    if (OrvQScrollAreaSkin::isScrollBarElement(element)) {
         if (inScrollArea)
             checkScrollBarElement(member, element, path);
         else
@@ -650,22 +650,21 @@ void Checker::checkTraps(const QString &member, const Json::Value &element, cons
 
 void Checker::checkScrollBarElement(const QString &member, const Json::Value &element, const QString &path)
 {
-    static const QStringList known{QStringLiteral("type"), QStringLiteral("attr"), QStringLiteral("style"),
-                                   QStringLiteral("w"), QStringLiteral("h")};
+    const OrvQControlSchema schema = OrvQScrollAreaSkin::elementSchema();
+    QStringList known{QStringLiteral("type"), QStringLiteral("attr"), QStringLiteral("style")};
+    for (const OrvQKeyInfo &info : schema.elementKeys)
+        known.append(QLatin1String(info.name));
     for (const std::string &key : element.getMemberNames()) {
         const QString name = fromUtf8(key);
         if (!known.contains(name))
             add(member, path,
                 QStringLiteral("key \"%1\" is not read by a scroll bar element%2").arg(name, hint(nearestName(name, known))));
     }
-    for (const char *key : {"w", "h"}) {
-        if (!jsonHas(element, key))
-            continue;
-        const OrvQKeyInfo info{key, OrvQKeyType::Int, {}, MinScrollBarExtent, MaxScrollBarExtent, ""};
-        checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(key), element, info);
+    for (const OrvQKeyInfo &info : schema.elementKeys) {
+        if (jsonHas(element, info.name))
+            checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
     }
-    checkAttrAndStyle(member, element, path, QStringLiteral("a scroll bar element"),
-                      OrvQScrollAreaSkin::elementSchema());
+    checkAttrAndStyle(member, element, path, QStringLiteral("a scroll bar element"), schema);
 }
 
 void Checker::checkLayout(const QString &member, const Json::Value &layout, const QString &path)
