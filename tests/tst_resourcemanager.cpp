@@ -69,6 +69,7 @@ private slots:
     void testBadSources();
     void testLoadPackageFromPath();
     void testLoadFolder();
+    void testPackageRules();
     void testHugeDeclaredSizes();
     void testPartlyDecompressedMember();
     void testBuiltinImages();
@@ -322,6 +323,35 @@ void TestResourceManager::testLoadFolder()
     OrvQRectStyle r;
     QVERIFY(manager().rectStyle("folder.r", r));
     QVERIFY(!readPackage(folder.dir.filePath("none")).opened);
+}
+
+// The marks readPackage leaves for the tools agree with what the manager
+// then finds.
+void TestResourceManager::testPackageRules()
+{
+    ZipWriter zip;
+    zip.stored("style.json", R"({"style":[{"type":1,"name":"rules.first"}]})")
+        .stored("rules/a.txt", "first")
+        .stored("Rules/A.TXT", "second")
+        .raw({"rules/b.txt", "BZh9", 12, 0, 40})
+        .stored("rules/b.txt", "stored")
+        .stored("STYLE.JSON", R"({"style":[{"type":1,"name":"rules.last"}]})");
+    const QByteArray bytes = zip.archive();
+    const OrvQPackage package = readPackageFromMemory(bytes.constData(), bytes.size());
+    QCOMPARE(int(package.members.size()), 6);
+    QCOMPARE(package.members[2].shadowedBy, 1);
+    // A method the reader lacks: named, without bytes, claiming no name.
+    QCOMPARE(package.members[3].method, quint16(12));
+    QVERIFY(!package.members[3].bytes);
+    QCOMPARE(package.members[4].shadowedBy, -1);
+    QCOMPARE(package.styleFile, 5);
+
+    QVERIFY(load(zip));
+    QCOMPARE(member("rules/a.txt"), QByteArray("first"));
+    QCOMPARE(member("rules/b.txt"), QByteArray("stored"));
+    OrvQRectStyle r;
+    QVERIFY(manager().rectStyle("rules.last", r));
+    QVERIFY(!manager().rectStyle("rules.first", r));
 }
 
 void TestResourceManager::testHugeDeclaredSizes()
