@@ -308,16 +308,20 @@ void TestResourceManager::testLoadFolder()
     folder.write("Folder/Images/A.png", "a");
     folder.write("folder/empty.txt", "");
     folder.write(".hidden/b.txt", "b");
+    // Of two names differing by case the first in byte order wins, on every file system.
+    folder.write("case/X.txt", "upper");
+    folder.write("case/x.txt", "lower");
     QVERIFY(QFile::link(folder.dir.filePath("style.json"), folder.dir.filePath("folder/link.json")));
 
     const OrvQPackage package = readPackage(folder.dir.path());
     QVERIFY(package.opened);
-    QCOMPARE(int(package.members.size()), 3);
+    QCOMPARE(int(package.members.size()), 5);
     QCOMPARE(package.members[size_t(package.styleFile)].name, std::string("style.json"));
 
     QVERIFY(manager().loadPackage(folder.dir.path()));
     QCOMPARE(member("folder/images/a.png"), QByteArray("a"));
     QCOMPARE(member(".hidden/b.txt"), QByteArray("b"));
+    QCOMPARE(member("case/x.txt"), QByteArray("upper"));
     QVERIFY(member("folder/empty.txt").isNull());
     QVERIFY(member("folder/link.json").isNull());
     OrvQRectStyle r;

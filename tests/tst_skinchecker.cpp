@@ -291,6 +291,8 @@ void TestSkinChecker::rootCauseOnce_data()
     QTest::newRow("zipped with its folder") << QByteArray("PumpSkin/") << styles << window
                                             << "PumpSkin/: -: every member is inside the folder" << 1;
     QTest::newRow("no style.json") << QByteArray() << QByteArray() << window << "style.json: -: missing" << 1;
+    QTest::newRow("style.json unreadable") << QByteArray() << QByteArray("{\"style\": [") << window
+                                           << "style.json: -: does not parse" << 1;
     QTest::newRow("elements not an array") << QByteArray() << styles << QByteArray(R"({"elements": {"a": {}}})")
                                            << "main.json: elements: is an object, not an array" << 1;
     QTest::newRow("not a package") << QByteArray() << QByteArray() << QByteArray()
