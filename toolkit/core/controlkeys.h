@@ -13,74 +13,76 @@
 
 namespace OrvQtLib {
 
-// How a key's value is read. Every read goes through the safe readers: a
-// value of another type counts as absent.
+/// How a key's value is read. Every read goes through the safe readers: a
+/// value of another type counts as absent.
 enum class OrvQKeyType {
     Bool,
     Int,     // held to the row's minimum and maximum
     Text,    // UTF-8: names, paths, image names
     GbkText, // user-visible text stored as GBK bytes
     Color,   // hexadecimal RGB text, or a number taken as a QRgb
-    ColorText, // hexadecimal text only, as style.json writes colours
-    IntList,   // an array of integers, such as a nine-grid's "margin"
-    Object,    // a JSON object read key by key ("attr", "layout")
-    Array,     // a JSON array ("child", "style")
+    ColorText, ///< hexadecimal text only, as style.json writes colours
+    IntList,   ///< an array of integers, such as a nine-grid's "margin"
+    Object,    ///< a JSON object read key by key ("attr", "layout")
+    Array,     ///< a JSON array ("child", "style")
 };
 
-// What one key is: the part of a row that the loader, the description
-// fuzzer's dictionary and the designers' tools all read.
+/// What one key is: the part of a row that the loader, the description
+/// fuzzer's dictionary and the designers' tools all read.
 struct OrvQKeyInfo {
-    const char *name = "";
-    OrvQKeyType type = OrvQKeyType::Int;
-    // Applied when the key is absent; invalid: absence leaves things as they are.
+    const char *name = ""; ///<< the key as descriptions spell it
+    OrvQKeyType type = OrvQKeyType::Int; ///<< how the value is read
+    /// Applied when the key is absent; invalid: absence leaves things as they are.
     QVariant fallback;
-    int minimum = INT_MIN;
-    int maximum = INT_MAX;
-    const char *effect = "";
-    // A text that names an image of the skin.
+    int minimum = INT_MIN; ///<< smallest value kept; smaller ones are clamped
+    int maximum = INT_MAX; ///<< largest value kept; larger ones are clamped
+    const char *effect = ""; ///<< what the key does, for the control reference
+    /// A text that names an image of the skin.
     bool image = false;
-    // An integer beyond the int range counts as absent instead of clamping,
-    // as style.json records have always read them.
+    /// An integer beyond the int range counts as absent instead of clamping,
+    /// as style.json records have always read them.
     bool exact = false;
 };
 
-// An IntList key reads at most this many elements.
+/// An IntList key reads at most this many elements.
 constexpr Json::ArrayIndex MaxIntListLength = 16;
 
-// The value of `info`'s key in `object`, converted and clamped; nullopt when
-// absent or of the wrong type.
+/// The value of `info`'s key in `object`, converted and clamped; nullopt when
+/// absent or of the wrong type.
 std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInfo &info);
 
-// The keys every element may carry, read by the loader and OrvQControlBase,
-// and the keys of an element's "layout" object. Static tables: the loader
-// keeps its own one-pass scan, the checker, the fuzzer's dictionary and the
-// format guide read these rows.
+/// The keys every element may carry, read by the loader and OrvQControlBase.
+/// A static table: the loader keeps its own one-pass scan; the checker, the
+/// fuzzer's dictionary and the format guide read these rows.
 const std::vector<OrvQKeyInfo> &commonElementKeyTable();
+/// The keys of an element's "layout" object.
 const std::vector<OrvQKeyInfo> &layoutKeyTable();
 
-// One row of a control's key table. Rows apply in table order, so a key that
-// depends on another comes after it.
+/// One row of a control's key table. Rows apply in table order, so a key that
+/// depends on another comes after it.
 template <class Owner>
 struct OrvQKey {
-    OrvQKeyInfo info;
-    // Gets the value read, else the fallback. With `whenAbsent`, a key absent
-    // without fallback still calls it, with an invalid value: for defaults
-    // that follow another key.
+    OrvQKeyInfo info; ///<< the key itself
+    /// Gets the value read, else the fallback. With `whenAbsent`, a key absent
+    /// without fallback still calls it, with an invalid value: for defaults
+    /// that follow another key.
     std::function<void(Owner &, const QVariant &)> apply;
-    bool whenAbsent = false;
+    bool whenAbsent = false; ///<< call `apply` also when the key is absent
 
+    /// A boolean key stored in `member`.
     static OrvQKey flag(const char *name, bool Owner::*member, std::optional<bool> fallback, const char *effect)
     {
         return {{name, OrvQKeyType::Bool, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toBool(); }};
     }
+    /// An integer key stored in `member`, clamped to `minimum`..`maximum`.
     static OrvQKey number(const char *name, int Owner::*member, std::optional<int> fallback, int minimum,
                           int maximum, const char *effect)
     {
         return {{name, OrvQKeyType::Int, fallback ? QVariant(*fallback) : QVariant(), minimum, maximum, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toInt(); }};
     }
-    // An int field of a record member, such as an icon alignment's offset.
+    /// An int field of a record member, such as an icon alignment's offset.
     template <class Record, class Holder>
     static OrvQKey numberIn(const char *name, Record Holder::*record, int Record::*field, std::optional<int> fallback,
                             int minimum, int maximum, const char *effect)
@@ -88,19 +90,21 @@ struct OrvQKey {
         return {{name, OrvQKeyType::Int, fallback ? QVariant(*fallback) : QVariant(), minimum, maximum, effect},
                 [record, field](Owner &owner, const QVariant &value) { (owner.*record).*field = value.toInt(); }};
     }
+    /// A UTF-8 text key stored in `member`.
     static OrvQKey text(const char *name, QString Owner::*member, std::optional<QString> fallback,
                         const char *effect)
     {
         return {{name, OrvQKeyType::Text, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
     }
+    /// A GBK text key, decoded with fromGbk(), stored in `member`.
     static OrvQKey gbkText(const char *name, QString Owner::*member, std::optional<QString> fallback,
                            const char *effect)
     {
         return {{name, OrvQKeyType::GbkText, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
     }
-    // A text naming an image of the skin.
+    /// A text naming an image of the skin.
     static OrvQKey image(const char *name, QString Owner::*member, std::optional<QString> fallback,
                          const char *effect)
     {
@@ -108,7 +112,7 @@ struct OrvQKey {
         key.info.image = true;
         return key;
     }
-    // Any type, any effect.
+    /// Any type, any effect.
     static OrvQKey custom(OrvQKeyInfo info, std::function<void(Owner &, const QVariant &)> apply,
                           bool whenAbsent = false)
     {
@@ -117,9 +121,10 @@ struct OrvQKey {
 };
 
 template <class Owner>
+/// A control's "attr" key table, applied in order.
 using OrvQKeyTable = std::vector<OrvQKey<Owner>>;
 
-// Reads every key of `table` from `object`, in table order.
+/// Reads every key of `table` from `object`, in table order.
 template <class Owner>
 void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owner &owner)
 {
@@ -133,7 +138,7 @@ void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owne
     }
 }
 
-// A control's "attr" keys: read only when the element has an "attr" object.
+/// A control's "attr" keys: read only when the element has an "attr" object.
 template <class Owner>
 void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table, Owner &owner)
 {
@@ -142,41 +147,43 @@ void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table,
         applyKeys(attr, table, owner);
 }
 
-// One style slot as the tools see it.
+/// One style slot as the tools see it.
 struct OrvQSlotInfo {
-    int slot = 0;
-    int lastSlot = 0; // a row may serve a run of slots
-    bool font = false; // looked up as a font style, else as a rect style
-    int state = -1;    // in a per-state group: the state it fills, -1 all four
-    bool group = false;
-    const char *role = "";
+    int slot = 0; ///<< first slot index of the row
+    int lastSlot = 0; ///< a row may serve a run of slots
+    bool font = false; ///< looked up as a font style, else as a rect style
+    int state = -1; ///< in a per-state group: the state it fills, -1 all four
+    bool group = false; ///<< the row fills a per-state group
+    const char *role = ""; ///<< what the slot styles, for the control reference
 };
 
-// A look the toolkit draws on purpose that surprises designers; skins may
-// rely on it, so it stays, and the checker warns where a description meets it.
+/// A look the toolkit draws on purpose that surprises designers; skins may
+/// rely on it, so it stays, and the checker warns where a description meets it.
 struct OrvQTrap {
+    /// What a description does to meet the trap.
     enum When {
-        SlotEmpty, // no "style" entry fills `slot`
-        Disabled,  // the element has "enable": false
+        SlotEmpty, ///< no "style" entry fills `slot`
+        Disabled,  ///< the element has "enable": false
     };
-    When when = SlotEmpty;
-    int slot = 0;
-    const char *message = "";
+    When when = SlotEmpty; ///< the condition
+    int slot = 0; ///< for SlotEmpty: the slot a style must fill
+    const char *message = ""; ///< what the designer sees, and the remedy
 };
 
-// What a control reads from its element besides the common keys: made from
-// its key and slot tables, never written by hand.
+/// What a control reads from its element besides the common keys: made from
+/// its key and slot tables, never written by hand.
 struct OrvQControlSchema {
-    std::vector<OrvQKeyInfo> keys;
-    std::vector<OrvQSlotInfo> styleSlots;
-    // Keys read from the element itself besides the common ones.
+    std::vector<OrvQKeyInfo> keys; ///<< the "attr" keys, in table order
+    std::vector<OrvQSlotInfo> styleSlots; ///<< the "style" slots
+    /// Keys read from the element itself besides the common ones.
     std::vector<OrvQKeyInfo> elementKeys;
-    // Child elements whose type contains "scrollbar" skin the control's bars.
+    /// Child elements whose type contains "scrollbar" skin the control's bars.
     bool scrollBarElements = false;
+    /// Looks the checker warns about where a description meets them.
     std::vector<OrvQTrap> traps;
 };
 
-// Marks a key row as naming an image of the skin.
+/// Marks a key row as naming an image of the skin.
 template <class Owner>
 OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
 {
@@ -185,6 +192,7 @@ OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
 }
 
 template <class Owner>
+/// The key descriptions of a key table, for the tools.
 std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 {
     std::vector<OrvQKeyInfo> infos;
@@ -195,6 +203,7 @@ std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 }
 
 template <class Owner>
+/// The slot descriptions of a style slot table, for the tools.
 std::vector<OrvQSlotInfo> slotInfoOf(const OrvQStyleSlotTable<Owner> &table)
 {
     std::vector<OrvQSlotInfo> infos;
@@ -226,9 +235,9 @@ template <class T>
 struct HasElementKeys<T, std::void_t<decltype(T::elementKeys())>> : std::true_type {};
 } // namespace Internal
 
-// The schema of an Impl class from its static attrKeys(), styleSlots(),
-// elementKeys() (keys read from the element itself) and traps(), whichever
-// it has.
+/// The schema of an Impl class from its static attrKeys(), styleSlots(),
+/// elementKeys() (keys read from the element itself) and traps(), whichever
+/// it has.
 template <class Impl>
 OrvQControlSchema schemaOf()
 {
