@@ -19,7 +19,7 @@ string(APPEND ORV_APIDOCS_INPUT " ${PROJECT_SOURCE_DIR}/toolkit/orvqtlib.h"
 # Left out of the reference: implementation objects (as Qt leaves out its
 # private classes) and reimplemented Qt handlers, which Qt documents.
 set(ORV_APIDOCS_INTERNAL "*Impl *Event hitButton event eventFilter scrollContentsBy m_* \
-    OrvQtLib::HasAttrKeys OrvQtLib::HasStyleSlots OrvQtLib::HasElementKeys")
+    OrvQtLib::HasAttrKeys OrvQtLib::HasStyleSlots OrvQtLib::HasElementKeys OrvQtLib::HasTraps")
 
 set(ORV_APIDOCS_WARN_AS_ERROR NO)
 configure_file(${PROJECT_SOURCE_DIR}/docs/Doxyfile.in ${ORV_APIDOCS_DIR}/Doxyfile @ONLY)

@@ -5,6 +5,7 @@
 #include "controlregistry.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
+#include "stylekeys.h"
 #include "scrollarea.h"
 #include "stylerecords.h"
 #include "window.h"
@@ -357,6 +358,13 @@ std::string descriptionDictionary()
         addName(key);
     for (const char *key : layoutKeys())
         addName(key);
+    // style.json records, which the styles target reads.
+    for (const OrvQKeyInfo &key : styleRecordKeys())
+        addKey(key);
+    for (const OrvQKeyInfo &key : keyInfoOf(rectStyleKeys()))
+        addKey(key);
+    for (const OrvQKeyInfo &key : keyInfoOf(fontStyleKeys()))
+        addKey(key);
     for (const std::string &type : registeredTypes()) {
         addName(type);
         const std::optional<OrvQControlSchema> schema = controlSchema(type.c_str());

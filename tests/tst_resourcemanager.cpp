@@ -68,6 +68,8 @@ private slots:
     void testStyleLookups();
     void testBadSources();
     void testLoadPackageFromPath();
+    void testLoadFolder();
+    void testPackageRules();
     void testHugeDeclaredSizes();
     void testPartlyDecompressedMember();
     void testBuiltinImages();
@@ -295,6 +297,65 @@ void TestResourceManager::testLoadPackageFromPath()
     QCOMPARE(member("path/a.json"), QByteArray("{}"));
     OrvQFontStyle f;
     QVERIFY(manager().fontStyle("path.f", f));
+}
+
+// A folder is read as the zip of its contents: the same lookups, empty files
+// dropped, links not followed, and one style.json.
+void TestResourceManager::testLoadFolder()
+{
+    InTemporaryDir folder;
+    folder.write("style.json", R"({"style":[{"type":1,"name":"folder.r","drawImg":false}]})");
+    folder.write("Folder/Images/A.png", "a");
+    folder.write("folder/empty.txt", "");
+    folder.write(".hidden/b.txt", "b");
+    // Of two names differing by case the first in byte order wins, on every file system.
+    folder.write("case/X.txt", "upper");
+    folder.write("case/x.txt", "lower");
+    QVERIFY(QFile::link(folder.dir.filePath("style.json"), folder.dir.filePath("folder/link.json")));
+
+    const OrvQPackage package = readPackage(folder.dir.path());
+    QVERIFY(package.opened);
+    QCOMPARE(int(package.members.size()), 5);
+    QCOMPARE(package.members[size_t(package.styleFile)].name, std::string("style.json"));
+
+    QVERIFY(manager().loadPackage(folder.dir.path()));
+    QCOMPARE(member("folder/images/a.png"), QByteArray("a"));
+    QCOMPARE(member(".hidden/b.txt"), QByteArray("b"));
+    QCOMPARE(member("case/x.txt"), QByteArray("upper"));
+    QVERIFY(member("folder/empty.txt").isNull());
+    QVERIFY(member("folder/link.json").isNull());
+    OrvQRectStyle r;
+    QVERIFY(manager().rectStyle("folder.r", r));
+    QVERIFY(!readPackage(folder.dir.filePath("none")).opened);
+}
+
+// The marks readPackage leaves for the tools agree with what the manager
+// then finds.
+void TestResourceManager::testPackageRules()
+{
+    ZipWriter zip;
+    zip.stored("style.json", R"({"style":[{"type":1,"name":"rules.first"}]})")
+        .stored("rules/a.txt", "first")
+        .stored("Rules/A.TXT", "second")
+        .raw({"rules/b.txt", "BZh9", 12, 0, 40})
+        .stored("rules/b.txt", "stored")
+        .stored("STYLE.JSON", R"({"style":[{"type":1,"name":"rules.last"}]})");
+    const QByteArray bytes = zip.archive();
+    const OrvQPackage package = readPackageFromMemory(bytes.constData(), bytes.size());
+    QCOMPARE(int(package.members.size()), 6);
+    QCOMPARE(package.members[2].shadowedBy, 1);
+    // A method the reader lacks: named, without bytes, claiming no name.
+    QCOMPARE(package.members[3].method, quint16(12));
+    QVERIFY(!package.members[3].bytes);
+    QCOMPARE(package.members[4].shadowedBy, -1);
+    QCOMPARE(package.styleFile, 5);
+
+    QVERIFY(load(zip));
+    QCOMPARE(member("rules/a.txt"), QByteArray("first"));
+    QCOMPARE(member("rules/b.txt"), QByteArray("stored"));
+    OrvQRectStyle r;
+    QVERIFY(manager().rectStyle("rules.last", r));
+    QVERIFY(!manager().rectStyle("rules.first", r));
 }
 
 void TestResourceManager::testHugeDeclaredSizes()

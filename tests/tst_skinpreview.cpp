@@ -108,7 +108,8 @@ void TestSkinPreview::refuses_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such package";
+    QTest::newRow("no package") << "missing.data" << "Preview" << QString() << "no such file or folder";
+    QTest::newRow("not a zip") << "notzip.data" << "Preview" << QString() << "not a zip archive the toolkit can open";
     QTest::newRow("no description") << QString() << "Absent" << QString() << "no such description";
     QTest::newRow("no such control") << QString() << "Preview" << "cancel=pressed" << "no control named \"cancel\"";
     QTest::newRow("nothing to check") << QString() << "Preview" << "list" << "no check box or radio button named \"list\"";
@@ -121,6 +122,10 @@ void TestSkinPreview::refuses()
     QFETCH(QString, state);
     QFETCH(QString, error);
 
+    if (package == QLatin1String("notzip.data")) {
+        QFile file(m_dir.filePath(package));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a zip") > 0);
+    }
     PreviewRequest request{package.isEmpty() ? m_package : m_dir.filePath(package), description, QSize(), {}, {}};
     std::pair<QString, OrvQControlState> wanted;
     if (!state.isEmpty() && parseStateOption(state, &wanted))
@@ -128,8 +133,10 @@ void TestSkinPreview::refuses()
     else if (!state.isEmpty())
         request.checked.append(state);
     QString message;
-    QVERIFY(renderPreview(request, &message).isNull());
+    bool unreadable = false;
+    QVERIFY(renderPreview(request, &message, &unreadable).isNull());
     QVERIFY2(message.contains(error), qPrintable(message));
+    QCOMPARE(unreadable, !package.isEmpty());
 }
 
 void TestSkinPreview::options_data()

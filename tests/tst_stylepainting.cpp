@@ -1,4 +1,5 @@
 #include "controlbase.h"
+#include "jsonreaders.h"
 #include "resourcemanager.h"
 
 #include <QImage>
@@ -56,6 +57,7 @@ private slots:
     void testBorders_data();
     void testBorders();
     void testGradientNotRepaintedByBorder();
+    void testGradientFromStyleJson();
     void testTranslucentFillNotDoubled();
     void testRoundedCornersLeftUnpainted();
     void testDegenerateRectsDrawNothing_data();
@@ -219,6 +221,21 @@ void TestStylePainting::testGradientNotRepaintedByBorder()
     QVERIFY(leftEnd.red() > 240 && leftEnd.blue() < 15);
     QVERIFY(rightEnd.blue() > 240 && rightEnd.red() < 15);
     QCOMPARE(image.pixelColor(50, 10).green(), 0);
+}
+
+// "gradient" and "clr2" reach the painter: left edge "clr", right edge "clr2".
+void TestStylePainting::testGradientFromStyleJson()
+{
+    const QByteArray record = R"({"type": 1, "drawImg": false, "clr": "ffff0000", "clr2": "ff0000ff", "gradient": true})";
+    Json::Value json;
+    QVERIFY(parseJsonDocument(record.constData(), size_t(record.size()), json));
+    QImage image = canvas();
+    {
+        QPainter painter(&image);
+        Impl::drawBackground(&painter, readRectStyle(json), 0, 0, 101, 20);
+    }
+    QVERIFY(image.pixelColor(0, 10).red() > 240);
+    QVERIFY(image.pixelColor(100, 10).blue() > 240);
 }
 
 void TestStylePainting::testTranslucentFillNotDoubled()

@@ -27,6 +27,7 @@ QVariant rectField(const OrvQRectStyle &s, const QString &field)
          }},
         {"repeatCenter", [](const OrvQRectStyle &r) { return QVariant(r.grid.repeatCenter); }},
         {"gradient", [](const OrvQRectStyle &r) { return QVariant(r.gradient); }},
+        {"color2", [](const OrvQRectStyle &r) { return QVariant(r.color2.rgba()); }},
     };
     return fields.value(field)(s);
 }
@@ -130,6 +131,8 @@ void TestStyleRecords::testRectKeys_data()
     QTest::newRow("margin not an array") << QByteArray(R"({"margin":"1,2,3,4"})") << "margin" << QVariant("0 0 0 0");
     QTest::newRow("margin object") << QByteArray(R"({"margin":{"0":1}})") << "margin" << QVariant("0 0 0 0");
     QTest::newRow("repeatCenter") << QByteArray(R"({"repeatCenter":true})") << "repeatCenter" << QVariant(true);
+    QTest::newRow("gradient") << QByteArray(R"({"gradient":true})") << "gradient" << QVariant(true);
+    QTest::newRow("clr2 is AARRGGBB") << QByteArray(R"({"clr2":"80102030"})") << "color2" << QVariant(0x80102030u);
     QTest::newRow("bottomBorder off") << QByteArray(R"({"bottomBorder":false})") << "bottomBorder" << QVariant(false);
 
     // Keys of the wrong type behave as if absent.

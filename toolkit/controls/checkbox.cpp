@@ -157,6 +157,12 @@ const OrvQKeyTable<OrvQCheckBoxImpl> &OrvQCheckBoxImpl::attrKeys()
     return keys;
 }
 
+std::vector<OrvQTrap> OrvQCheckBoxImpl::traps()
+{
+    return {{OrvQTrap::Disabled, 0,
+             "a disabled check box draws no icon: show the state with the disabled slots 3 and 7, or keep it enabled"}};
+}
+
 bool OrvQCheckBoxImpl::load(const Json::Value &element)
 {
     if (!loadAttributes(element))
@@ -253,6 +259,13 @@ const OrvQKeyTable<OrvQRadioButtonImpl> &OrvQRadioButtonImpl::attrKeys()
         return table;
     }();
     return keys;
+}
+
+std::vector<OrvQTrap> OrvQRadioButtonImpl::traps()
+{
+    return {{OrvQTrap::SlotEmpty, 4,
+             "no style in slot 4: checked, the radio button paints an opaque white box over its icon; "
+             "give slot 4 a style (\"empty\" paints nothing)"}};
 }
 
 bool OrvQRadioButtonImpl::load(const Json::Value &element)

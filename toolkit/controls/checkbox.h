@@ -72,6 +72,8 @@ public:
 
     static const OrvQKeyTable<OrvQCheckBoxImpl> &attrKeys();
     static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &styleSlots();
+    /// Disabled, it draws no icon.
+    static std::vector<OrvQTrap> traps();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
@@ -87,6 +89,8 @@ public:
 
     static const OrvQKeyTable<OrvQRadioButtonImpl> &attrKeys();
     static const OrvQStyleSlotTable<OrvQTwoStateButtonImpl> &styleSlots();
+    /// Checked without a style in slot 4, it paints an opaque white box over its icon.
+    static std::vector<OrvQTrap> traps();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;

@@ -54,6 +54,13 @@ OrvQContainerImpl::OrvQContainerImpl(QWidget *widget)
 
 OrvQContainerImpl::~OrvQContainerImpl() = default;
 
+std::vector<OrvQTrap> OrvQContainerImpl::traps()
+{
+    return {{OrvQTrap::SlotEmpty, 0,
+             "no style in slot 0: the container paints grey rgb(128, 128, 128); give it a style (\"empty\" paints "
+             "nothing)"}};
+}
+
 const OrvQStyleSlotTable<OrvQContainerImpl> &OrvQContainerImpl::styleSlots()
 {
     using Slot = OrvQStyleSlot<OrvQContainerImpl>;

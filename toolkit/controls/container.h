@@ -28,6 +28,8 @@ public:
 
     static const OrvQKeyTable<OrvQContainerImpl> &attrKeys();
     static const OrvQStyleSlotTable<OrvQContainerImpl> &styleSlots();
+    /// Without a style in slot 0 it paints grey.
+    static std::vector<OrvQTrap> traps();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;

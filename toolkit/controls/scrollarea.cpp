@@ -54,7 +54,17 @@ OrvQControlSchema OrvQScrollAreaSkin::elementSchema()
     OrvQControlSchema schema;
     schema.keys = keyInfoOf(elementKeys());
     schema.styleSlots = slotInfoOf(OrvQScrollBarImpl::elementStyleSlots());
+    schema.elementKeys = {
+        {"w", OrvQKeyType::Int, {}, MinScrollBarExtent, MaxScrollBarExtent, "thickness of the vertical bar"},
+        {"h", OrvQKeyType::Int, {}, MinScrollBarExtent, MaxScrollBarExtent, "thickness of the horizontal bar"},
+    };
     return schema;
+}
+
+bool OrvQScrollAreaSkin::isScrollBarElement(const Json::Value &child)
+{
+    const Json::Value &type = jsonMember(child, "type");
+    return type.isString() && jsonToUtf8(type)->contains(QLatin1String("scrollbar"));
 }
 
 OrvQScrollAreaSkin::OrvQScrollAreaSkin(QAbstractScrollArea *area, const OrvQScrollAreaRow &row)
@@ -117,8 +127,7 @@ void OrvQScrollAreaSkin::setSheetOnBothBars(const QString &sheet)
 void OrvQScrollAreaSkin::applyScrollBarElements(const Json::Value &element)
 {
     for (const Json::Value &child : jsonArray(element, "child")) {
-        const Json::Value &type = jsonMember(child, "type");
-        if (type.isString() && jsonToUtf8(type)->contains(QLatin1String("scrollbar")))
+        if (isScrollBarElement(child))
             applyElement(child);
     }
 }

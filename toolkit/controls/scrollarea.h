@@ -77,8 +77,11 @@ public:
     /// The kept arrow size.
     int arrowSize() const { return m_arrowSize; }
 
-    /// The keys of a scroll bar element's "attr", and its style slots.
+    /// The keys of a scroll bar element's "attr", its own "w" and "h", and its
+    /// style slots.
     static OrvQControlSchema elementSchema();
+    /// Whether a child element skins a bar: its type contains "scrollbar".
+    static bool isScrollBarElement(const Json::Value &child);
 
     /// The style sheet that gives both bars `thickness`.
     static QString thicknessSheet1(int thickness);

@@ -1,5 +1,6 @@
 #include "controlbase.h"
 
+#include "controlkeys.h"
 #include "jsonreaders.h"
 
 #include <QAbstractScrollArea>
@@ -75,16 +76,27 @@ int intOrZero(const Json::Value *value)
 
 } // namespace
 
+namespace {
+
+std::vector<const char *> namesOf(const std::vector<OrvQKeyInfo> &table)
+{
+    std::vector<const char *> names;
+    for (const OrvQKeyInfo &info : table)
+        names.push_back(info.name);
+    return names;
+}
+
+} // namespace
+
 const std::vector<const char *> &commonElementKeys()
 {
-    static const std::vector<const char *> keys{"type", "child", "name", "tooltip", "visibility", "enable",
-                                                "layout", "x", "y", "w", "h", "attr", "style"};
+    static const std::vector<const char *> keys = namesOf(commonElementKeyTable());
     return keys;
 }
 
 const std::vector<const char *> &layoutKeys()
 {
-    static const std::vector<const char *> keys{"type", "x", "y", "r", "b", "hor", "ver", "wType", "hType"};
+    static const std::vector<const char *> keys = namesOf(layoutKeyTable());
     return keys;
 }
 

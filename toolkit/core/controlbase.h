@@ -108,9 +108,7 @@ public:
     virtual void loadFinished() = 0;
 };
 
-/// Keys every element may carry, read by the loader and OrvQControlBase
-/// ("type", "child", "name", ... "attr", "style"), and the keys of its
-/// "layout" object.
+/// The names of commonElementKeyTable() and layoutKeyTable() (controlkeys.h).
 const std::vector<const char *> &commonElementKeys();
 /// The keys of an element's "layout" object.
 const std::vector<const char *> &layoutKeys();

@@ -21,6 +21,10 @@ enum class OrvQKeyType {
     Text,    // UTF-8: names, paths, image names
     GbkText, // user-visible text: UTF-8 when valid, else GBK (fromSkinText)
     Color,   // hexadecimal RGB text, or a number taken as a QRgb
+    ColorText, ///< hexadecimal text only, as style.json writes colours
+    IntList,   ///< an array of integers, such as a nine-grid's "margin"
+    Object,    ///< a JSON object read key by key ("attr", "layout")
+    Array,     ///< a JSON array ("child", "style")
 };
 
 /// What one key is: the part of a row that the loader, the description
@@ -35,11 +39,24 @@ struct OrvQKeyInfo {
     const char *effect = ""; ///<< what the key does, for the control reference
     /// A text that names an image of the skin.
     bool image = false;
+    /// An integer beyond the int range counts as absent instead of clamping,
+    /// as style.json records have always read them.
+    bool exact = false;
 };
+
+/// An IntList key reads at most this many elements.
+constexpr Json::ArrayIndex MaxIntListLength = 16;
 
 /// The value of `info`'s key in `object`, converted and clamped; nullopt when
 /// absent or of the wrong type.
 std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInfo &info);
+
+/// The keys every element may carry, read by the loader and OrvQControlBase.
+/// A static table: the loader keeps its own one-pass scan; the checker, the
+/// fuzzer's dictionary and the format guide read these rows.
+const std::vector<OrvQKeyInfo> &commonElementKeyTable();
+/// The keys of an element's "layout" object.
+const std::vector<OrvQKeyInfo> &layoutKeyTable();
 
 /// One row of a control's key table. Rows apply in table order, so a key that
 /// depends on another comes after it.
@@ -140,6 +157,19 @@ struct OrvQSlotInfo {
     const char *role = ""; ///<< what the slot styles, for the control reference
 };
 
+/// A look the toolkit draws on purpose that surprises designers; skins may
+/// rely on it, so it stays, and the checker warns where a description meets it.
+struct OrvQTrap {
+    /// What a description does to meet the trap.
+    enum When {
+        SlotEmpty, ///< no "style" entry fills `slot`
+        Disabled,  ///< the element has "enable": false
+    };
+    When when = SlotEmpty; ///< the condition
+    int slot = 0; ///< for SlotEmpty: the slot a style must fill
+    const char *message = ""; ///< what the designer sees, and the remedy
+};
+
 /// What a control reads from its element besides the common keys: made from
 /// its key and slot tables, never written by hand.
 struct OrvQControlSchema {
@@ -149,6 +179,8 @@ struct OrvQControlSchema {
     std::vector<OrvQKeyInfo> elementKeys;
     /// Child elements whose type contains "scrollbar" skin the control's bars.
     bool scrollBarElements = false;
+    /// Looks the checker warns about where a description meets them.
+    std::vector<OrvQTrap> traps;
 };
 
 /// Marks a key row as naming an image of the skin.
@@ -194,13 +226,18 @@ struct HasStyleSlots : std::false_type {};
 template <class T>
 struct HasStyleSlots<T, std::void_t<decltype(T::styleSlots())>> : std::true_type {};
 template <class T, class = void>
+struct HasTraps : std::false_type {};
+template <class T>
+struct HasTraps<T, std::void_t<decltype(T::traps())>> : std::true_type {};
+template <class T, class = void>
 struct HasElementKeys : std::false_type {};
 template <class T>
 struct HasElementKeys<T, std::void_t<decltype(T::elementKeys())>> : std::true_type {};
 } // namespace Internal
 
-/// The schema of an Impl class from its static attrKeys(), styleSlots() and
-/// elementKeys() (keys read from the element itself), whichever it has.
+/// The schema of an Impl class from its static attrKeys(), styleSlots(),
+/// elementKeys() (keys read from the element itself) and traps(), whichever
+/// it has.
 template <class Impl>
 OrvQControlSchema schemaOf()
 {
@@ -211,6 +248,8 @@ OrvQControlSchema schemaOf()
         schema.styleSlots = slotInfoOf(Impl::styleSlots());
     if constexpr (Internal::HasElementKeys<Impl>::value)
         schema.elementKeys = keyInfoOf(Impl::elementKeys());
+    if constexpr (Internal::HasTraps<Impl>::value)
+        schema.traps = Impl::traps();
     return schema;
 }
 

@@ -22,7 +22,8 @@ using ControlSchemaSource = OrvQControlSchema (*)();
 
 /// One-time toolkit start-up; later calls do nothing.
 void initialize();
-/// Loads a skin package through the resource manager; false before initialize().
+/// Loads a skin package, a zip file or a folder holding an unpacked one,
+/// through the resource manager; false before initialize().
 bool loadSkinPackage(const QString &path);
 
 /// Enters or replaces a type name; the last registration of a name wins.

@@ -2,9 +2,12 @@
 
 #include "jsonreaders.h"
 #include "skinlog.h"
+#include "stylekeys.h"
 #include "ziparchive.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -21,14 +24,8 @@ namespace OrvQtLib {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(char *bytes) const { std::free(bytes); }
-};
-
 struct FileEntry {
-    // calloc: the zeros after a member that decompresses only partly cost no
-    // memory until they are touched.
-    std::unique_ptr<char[], FreeDeleter> bytes;
+    std::unique_ptr<char[], OrvQFreeDeleter> bytes;
     quint32 size = 0;
     // The parsed document while it is kept, its estimated memory, and when
     // it was last asked for.
@@ -210,6 +207,154 @@ OrvQImageVerdict decodeImageBytes(const char *data, quint32 size, QImage *out)
     return OrvQImageVerdict::Undecodable;
 }
 
+namespace {
+
+constexpr const char StyleFileKey[] = "style.json";
+
+// Names and limits shared by both sources: the member is kept under its key
+// unless an earlier one holds it; the bytes are only taken when kept.
+class PackageBuilder
+{
+public:
+    explicit PackageBuilder(OrvQPackage &package) : m_package(package) {}
+
+    // The member's slot, or null when an earlier member of its key shadows it.
+    OrvQPackageMember *add(std::string name)
+    {
+        OrvQPackageMember member;
+        member.key = packageMemberKey(name);
+        member.name = std::move(name);
+        const bool styleFile = member.key == StyleFileKey;
+        const auto earlier = m_first.find(member.key);
+        if (!styleFile && earlier != m_first.end())
+            member.shadowedBy = earlier->second;
+        const int index = int(m_package.members.size());
+        if (styleFile)
+            m_package.styleFile = index;
+        else if (member.shadowedBy < 0)
+            m_first.emplace(member.key, index);
+        m_package.members.push_back(std::move(member));
+        return m_package.members.back().shadowedBy < 0 ? &m_package.members.back() : nullptr;
+    }
+
+    void addUnread(const OrvQZipEntry &entry, unsigned result)
+    {
+        OrvQPackageMember member;
+        member.name = entry.name;
+        member.key = packageMemberKey(member.name);
+        member.method = entry.method;
+        member.encrypted = entry.encrypted;
+        member.result = result;
+        m_package.members.push_back(std::move(member));
+    }
+
+    // A zeroed buffer of `wanted` bytes, cut to what the package has left.
+    bool allocate(OrvQPackageMember &member, quint64 wanted)
+    {
+        const quint64 capacity = std::min<quint64>({wanted, MaxMemberBytes, MaxPackageBytes - m_taken});
+        if (capacity == 0)
+            return false;
+        member.bytes.reset(static_cast<char *>(std::calloc(size_t(capacity), 1)));
+        if (!member.bytes)
+            return false;
+        member.size = quint32(capacity);
+        m_taken += capacity;
+        return true;
+    }
+
+private:
+    OrvQPackage &m_package;
+    std::map<std::string, int> m_first;
+    quint64 m_taken = 0;
+};
+
+void readZipMembers(OrvQZipArchive *zip, OrvQPackage &package)
+{
+    OrvQZipEntry entry;
+    if (!zip || zipItem(zip, -1, &entry) != ZipOk) {
+        package.error = QStringLiteral("not a zip archive the toolkit can open");
+        return;
+    }
+    package.opened = true;
+    PackageBuilder builder(package);
+    const int count = entry.index;
+    for (int i = 0; i < count; ++i) {
+        if (const unsigned result = zipItem(zip, i, &entry)) {
+            // A method the reader lacks: kept by name without bytes, so the
+            // tools can say why, and claiming no name.
+            if (entry.name[0] && entry.method != 0 && entry.method != 8)
+                builder.addUnread(entry, result);
+            else
+                ++package.unreadRecords;
+            continue;
+        }
+        // Folders and empty files: nothing to keep.
+        if (entry.uncompressedSize == 0)
+            continue;
+        OrvQPackageMember *member = builder.add(entry.name);
+        if (!member)
+            continue;
+        member->method = entry.method;
+        member->encrypted = entry.encrypted;
+        // Never trust the declared size: the capacity is what the member's
+        // data can produce.
+        if (builder.allocate(*member, zipMemberCapacity(entry)))
+            member->result = unzipItemToMemory(zip, i, member->bytes.get(), member->size);
+    }
+}
+
+// Regular files below `root`, not following links, in name order so that
+// the first of two names differing only by case is always the same one.
+void readFolderMembers(const QString &root, OrvQPackage &package)
+{
+    // Absolute, so that relativeFilePath gives the path below the folder.
+    const QDir dir(QFileInfo(root).absoluteFilePath());
+    QStringList names;
+    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext() && names.size() < MaxFolderMembers)
+        names.append(dir.relativeFilePath(it.next()));
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    package.opened = true;
+    PackageBuilder builder(package);
+    for (const QString &name : names) {
+        QFile file(dir.filePath(name));
+        // As in a zip: names cut to the reader's 1023 bytes, empty files dropped.
+        if (file.size() <= 0 || !QFileInfo(file).isFile())
+            continue;
+        OrvQPackageMember *member = builder.add(name.toUtf8().left(1023).toStdString());
+        if (!member || !builder.allocate(*member, quint64(file.size())))
+            continue;
+        if (!file.open(QIODevice::ReadOnly) || file.read(member->bytes.get(), member->size) < 0)
+            member->result = ZipErrMember;
+    }
+}
+
+} // namespace
+
+OrvQPackage readPackage(const QString &path)
+{
+    OrvQPackage package;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        package.error = QStringLiteral("no such file or folder");
+    } else if (info.isDir()) {
+        readFolderMembers(path, package);
+    } else {
+        // The local 8-bit encoding of the file system, so non-ASCII paths open.
+        OrvQZipHandle zip(openZipFile(QFile::encodeName(path).constData(), nullptr));
+        readZipMembers(zip.get(), package);
+    }
+    return package;
+}
+
+OrvQPackage readPackageFromMemory(const char *data, int size)
+{
+    OrvQPackage package;
+    OrvQZipHandle zip(data && size > 0 ? openZipMemory(data, unsigned(size), nullptr) : nullptr);
+    readZipMembers(zip.get(), package);
+    return package;
+}
+
 struct OrvQResourceManager::Private {
     std::map<std::string, FileEntry> m_files;
     // Only the last style.json met is ever parsed, so only it is kept.
@@ -227,45 +372,9 @@ struct OrvQResourceManager::Private {
 
     void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
     void dropDocumentsBeyond(quint64 limit);
-    void readMembers(OrvQZipArchive *zip);
     bool parseLastStyleFile(const QString &package);
     void release();
 };
-
-void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
-{
-    OrvQZipEntry entry;
-    if (zipItem(zip, -1, &entry) != ZipOk)
-        return;
-    const int count = entry.index;
-    quint64 taken = 0;
-    for (int i = 0; i < count; ++i) {
-        if (zipItem(zip, i, &entry) != ZipOk || entry.uncompressedSize == 0)
-            continue;
-        const std::string key = packageMemberKey(entry.name);
-        const bool isStyleFile = key == "style.json";
-        // The first member of a name wins; a later one is not even inflated.
-        if (!isStyleFile && m_files.count(key))
-            continue;
-        // Never trust the declared size: the reader's capacity is what the
-        // member's data can produce, and the package as a whole is bounded.
-        const quint64 capacity = std::min<quint64>(zipMemberCapacity(entry), MaxPackageBytes - taken);
-        if (capacity == 0)
-            continue;
-        FileEntry file;
-        file.bytes.reset(static_cast<char *>(std::calloc(size_t(capacity), 1)));
-        if (!file.bytes)
-            continue;
-        file.size = quint32(capacity);
-        taken += capacity;
-        // A member that fails part-way keeps what was produced, zeros after.
-        unzipItemToMemory(zip, i, file.bytes.get(), file.size);
-        if (isStyleFile)
-            m_styleFile = std::move(file);
-        else
-            m_files.emplace(key, std::move(file));
-    }
-}
 
 bool OrvQResourceManager::Private::parseLastStyleFile(const QString &package)
 {
@@ -355,42 +464,35 @@ OrvQResourceManager::~OrvQResourceManager()
 bool OrvQResourceManager::loadPackage(const QString &path)
 {
     resetSkinReports();
-    const auto unreadable = [&path](const char *why) {
-        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, path))
-            qCWarning(lcSkin).noquote() << QStringLiteral("skin package \"%1\" cannot be read: %2")
-                                               .arg(QFileInfo(path).absoluteFilePath(), QLatin1String(why));
-        return false;
-    };
-    if (path.isEmpty())
-        return unreadable("no path given");
-    // The local 8-bit encoding of the file system, so non-ASCII paths open.
-    const QByteArray local = QFile::encodeName(path);
-    OrvQZipHandle zip(openZipFile(local.constData(), nullptr));
-    if (!zip) {
-        const QFileInfo file(path);
-        return unreadable(!file.exists()      ? "no such file"
-                          : file.isDir()      ? "it is a directory"
-                          : !file.isReadable() ? "no permission to read it"
-                                               : "it is not a zip archive");
-    }
-    m_d->readMembers(zip.get());
-    zip.reset();
-    return m_d->parseLastStyleFile(path);
+    return addPackage(readPackage(path), path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
 }
 
 bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
 {
     resetSkinReports();
-    const QString name = QStringLiteral("(in memory)");
-    OrvQZipHandle zip(data && size > 0 ? openZipMemory(data, unsigned(size), nullptr) : nullptr);
-    if (!zip) {
-        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, name))
-            qCWarning(lcSkin, "skin package in memory cannot be read: it is not a zip archive");
+    return addPackage(readPackageFromMemory(data, size), QStringLiteral("(in memory)"));
+}
+
+bool OrvQResourceManager::addPackage(OrvQPackage package, const QString &source)
+{
+    if (!package.opened) {
+        if (skinReportDue(OrvQSkinIssue::PackageUnreadable, source))
+            qCWarning(lcSkin).noquote() << QStringLiteral("skin package \"%1\" cannot be read: %2").arg(source, package.error);
         return false;
     }
-    m_d->readMembers(zip.get());
-    zip.reset();
-    return m_d->parseLastStyleFile(name);
+    for (int i = 0; i < int(package.members.size()); ++i) {
+        OrvQPackageMember &member = package.members[size_t(i)];
+        if (!member.bytes)
+            continue;
+        FileEntry file;
+        file.bytes = std::move(member.bytes);
+        file.size = member.size;
+        if (i == package.styleFile)
+            m_d->m_styleFile = std::move(file);
+        else if (member.key != StyleFileKey)
+            m_d->m_files.emplace(member.key, std::move(file)); // an earlier package's member wins
+    }
+    return m_d->parseLastStyleFile(source);
 }
 
 void OrvQResourceManager::createBuiltinImages()
@@ -509,7 +611,7 @@ QImage OrvQResourceManager::packageImage(const QString &name) const
 
 bool OrvQResourceManager::rectStyle(const QString &name, OrvQRectStyle &out) const
 {
-    if (name == QLatin1String("empty") || name == QLatin1String("emptyRect")) {
+    if (isBuiltinRectStyle(name)) {
         out.nonEmpty = false;
         return true;
     }

@@ -6,8 +6,10 @@
 
 #include <json/value.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QImage;
 
@@ -27,6 +29,51 @@ constexpr quint64 DefaultDocumentCacheLimit = quint64(32) << 20;
 /// The key a package member is found by: ASCII letters folded to lower case,
 /// '\' read as '/'. Two members of one key are one member to every lookup.
 std::string packageMemberKey(std::string name);
+
+/// A folder read as a package holds at most as many files as a zip can.
+constexpr int MaxFolderMembers = 65535;
+
+/// Frees what calloc gave.
+struct OrvQFreeDeleter {
+    /// Frees `bytes`.
+    void operator()(char *bytes) const { std::free(bytes); }
+};
+
+/// One member of a skin package, unpacked into memory.
+struct OrvQPackageMember {
+    std::string name; ///< as stored; in a folder, the path below it with '/'
+    std::string key;  ///< packageMemberKey(name)
+    /// calloc: the zeros after a member that unpacks only partly cost no
+    /// memory until they are touched. Null for a shadowed member, and for one
+    /// of a compression method the reader lacks.
+    std::unique_ptr<char[], OrvQFreeDeleter> bytes;
+    quint32 size = 0; ///< bytes held
+    quint16 method = 0; ///< zip compression method: 0 stored, 8 deflated; 0 in a folder
+    bool encrypted = false; ///< the zip marks it encrypted
+    unsigned result = 0; ///< ZipOk, or why the bytes stop short (zeros after)
+    /// The earlier member of the same key that every lookup finds instead,
+    /// or -1. Such a member is not unpacked. style.json is never shadowed:
+    /// the last one counts.
+    int shadowedBy = -1;
+};
+
+/// A whole skin package read into memory before any of it is used, with the
+/// member rules applied: empty members dropped, the first member of a key
+/// wins, the last style.json counts, all members together within
+/// MaxPackageBytes.
+struct OrvQPackage {
+    bool opened = false; ///< false: not found, or not a zip archive
+    QString error; ///< why it did not open, in a designer's words
+    std::vector<OrvQPackageMember> members; ///< in package order
+    int styleFile = -1;     ///< index of the style.json that counts, or -1
+    int unreadRecords = 0;  ///< directory records the zip reader could not read
+};
+
+/// Reads a zip file, or a folder holding an unpacked package (its files, not
+/// following links, as if it were zipped from inside), within the same limits.
+OrvQPackage readPackage(const QString &path);
+/// A zip archive in memory; the bytes are not kept.
+OrvQPackage readPackageFromMemory(const char *data, int size);
 
 /// What the manager makes of an image's bytes.
 enum class OrvQImageVerdict {
@@ -48,13 +95,18 @@ public:
     OrvQResourceManager(const OrvQResourceManager &) = delete;
     OrvQResourceManager &operator=(const OrvQResourceManager &) = delete;
 
-    /// Adds the members and styles of a skin package. False when the package
-    /// cannot be opened, or when it (and every package before it) has no
-    /// usable style.json; its members are loaded even then.
+    /// Adds the members and styles of a skin package: a zip file, or a folder
+    /// holding an unpacked one. False when the package cannot be opened, or
+    /// when it (and every package before it) has no usable style.json; its
+    /// members are loaded even then. Members of a name already loaded keep
+    /// the earlier bytes.
     bool loadPackage(const QString &path);
     /// As loadPackage(), from `size` bytes at `data`, which are copied; false
     /// for a null or negative buffer.
     bool loadPackageFromMemory(const char *data, int size);
+    /// Adds a package read by readPackage(), as loadPackage() does.
+    /// `source` names the package in what the toolkit logs.
+    bool addPackage(OrvQPackage package, const QString &source = QString());
     /// Draws the built-in check images ("IDB_CHECKED" and the others).
     void createBuiltinImages();
 

@@ -2,6 +2,7 @@
 
 #include "controlbase.h"
 #include "jsonreaders.h"
+#include "stylekeys.h"
 
 #include <cstdlib>
 
@@ -30,30 +31,7 @@ QColor rectColorFromHex(const std::string &text)
 OrvQRectStyle readRectStyle(const Json::Value &record)
 {
     OrvQRectStyle style;
-    style.border = readBool(record, "border", false);
-    style.borderSize = readInt(record, "borderSize", 1);
-    style.borderColor = rectColorFromHex(readString(record, "borderclr", "ffffffff"));
-    style.colorMode = !readBool(record, "drawImg", true);
-    style.color = rectColorFromHex(readString(record, "clr", "ffffffff"));
-    style.image = readUtf8(record, "img");
-    style.round = readInt(record, "round", 0);
-    style.leftBorder = readBool(record, "leftBorder", true);
-    style.rightBorder = readBool(record, "rightBorder", true);
-    style.topBorder = readBool(record, "topBorder", true);
-    style.bottomBorder = readBool(record, "bottomBorder", true);
-    style.grid.repeatLeft = readBool(record, "repeatLeft", false);
-    style.grid.repeatTop = readBool(record, "repeatTop", false);
-    style.grid.repeatRight = readBool(record, "repeatRight", false);
-    style.grid.repeatBottom = readBool(record, "repeatBottom", false);
-    style.grid.repeatCenter = readBool(record, "repeatCenter", false);
-    const Json::Value &margin = jsonArray(record, "margin");
-    if (margin.isArray()) {
-        const auto at = [&margin](Json::ArrayIndex i) { return jsonToInt(jsonAt(margin, i)).value_or(0); };
-        style.grid.top = at(0);
-        style.grid.right = at(1);
-        style.grid.bottom = at(2);
-        style.grid.left = at(3);
-    }
+    applyKeys(record, rectStyleKeys(), style);
     style.nonEmpty = true;
     return style;
 }
@@ -61,18 +39,7 @@ OrvQRectStyle readRectStyle(const Json::Value &record)
 OrvQFontStyle readFontStyle(const Json::Value &record)
 {
     OrvQFontStyle style;
-    style.color = colorFromHex(readString(record, "clr", "ffffffff"));
-    style.hor = readInt(record, "hor", 0);
-    style.ver = readInt(record, "ver", 1);
-    style.x = readInt(record, "x", 0);
-    style.y = readInt(record, "y", 0);
-    style.bold = readBool(record, "bold", false);
-    style.underline = readBool(record, "underline", false);
-    style.italic = readBool(record, "italic", false);
-    style.isHor = readBool(record, "isHor", true);
-    style.size = readInt(record, "size", 12);
-    // The file's family is UTF-8, or GBK in older skins; the default is already text.
-    style.family = readGbk(record, "family", OrvQFontStyle::defaultFamily());
+    applyKeys(record, fontStyleKeys(), style);
     return style;
 }
 
@@ -88,9 +55,9 @@ void parseStyles(const Json::Value &styles, OrvQStyleTables &tables)
         if (!type)
             continue;
         const QString name = readUtf8(record, "name");
-        if (*type == 1)
+        if (*type == RectStyleRecord)
             tables.rects.emplace(name, readRectStyle(record));
-        else if (*type == 2)
+        else if (*type == FontStyleRecord)
             tables.fonts.emplace(name, readFontStyle(record));
     }
 }

@@ -339,24 +339,25 @@ unsigned OrvQZipArchive::item(int index, OrvQZipEntry *out)
     CentralRecord rec;
     if (!decode(index, &rec))
         return ZipErrNoArchive;
-    if (m_rejected[size_t(index)])
-        return ZipErrLocalHeader;
-    LocalHeader local;
-    if (const unsigned code = checkLocal(rec, &local))
-        return code;
-
+    // Name and method come first, so that a caller can say which member
+    // failed and, for a method the reader lacks, which one; sizes stay 0.
     char raw[sizeof out->name];
     const size_t kept = std::min<size_t>(rec.nameLength, sizeof raw - 1);
     std::memcpy(raw, rec.name, kept);
     raw[kept] = '\0';
     const char *clean = cleanName(raw);
     std::memmove(out->name, clean, std::strlen(clean) + 1);
+    out->method = rec.method;
+    out->encrypted = rec.flags & 1;
+    if (m_rejected[size_t(index)])
+        return ZipErrLocalHeader;
+    LocalHeader local;
+    if (const unsigned code = checkLocal(rec, &local))
+        return code;
 
     out->index = index;
     out->compressedSize = rec.compressedSize;
     out->uncompressedSize = rec.uncompressedSize;
-    out->method = rec.method;
-    out->encrypted = rec.flags & 1;
     out->availableSize = quint32(std::min<quint64>(rec.compressedSize, m_size - local.dataStart));
     m_lastEntry = *out;
     m_lastIndex = index;

@@ -61,7 +61,9 @@ OrvQZipArchive *openZipFile(const char *path, const char *password);
 OrvQZipArchive *openZipMemory(const void *data, unsigned length, const char *password);
 
 /// Index -1 gives the member count in out->index. The entry's index, name and
-/// uncompressed size are cleared first, so a failing call leaves size 0.
+/// uncompressed size are cleared first, so a failing call leaves size 0; a
+/// call failing on a member's header still gives its name, method and
+/// encryption flag.
 unsigned zipItem(OrvQZipArchive *zip, int index, OrvQZipEntry *out);
 /// Decompresses member `index` into `buffer`, at most `length` bytes. After
 /// ZipErrMoreData the next call for the same index continues the member.

@@ -1,6 +1,7 @@
-// orvq-check PACKAGE [DESCRIPTION...]: what a skin package holds that the
-// toolkit will ignore, misread or refuse, one line each. Exit status 1 when
-// there are errors, 0 when there are none (warnings or not), 2 on misuse.
+// orvq-check PACKAGE [DESCRIPTION...]: what a skin package (a zip file or a
+// folder holding an unpacked one) holds that the toolkit will ignore, misread
+// or refuse, one line each. Exit status 0 when there are no errors (warnings
+// or not), 1 when there are, 2 on misuse or when the input is no package.
 
 #include "skinchecker.h"
 
@@ -26,5 +27,5 @@ int main(int argc, char **argv)
     const std::vector<OrvQtLib::Tools::SkinFinding> findings = OrvQtLib::Tools::checkSkinPackage(package, args);
     for (const OrvQtLib::Tools::SkinFinding &finding : findings)
         out << OrvQtLib::Tools::formatFinding(finding) << '\n';
-    return OrvQtLib::Tools::hasErrors(findings) ? 1 : 0;
+    return OrvQtLib::Tools::exitStatus(findings);
 }

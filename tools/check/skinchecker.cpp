@@ -6,6 +6,7 @@
 #include "jsonreaders.h"
 #include "resourcemanager.h"
 #include "scrollarea.h"
+#include "stylekeys.h"
 #include "stylerecords.h"
 #include "windowloader.h"
 #include "ziparchive.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +60,10 @@ QString expectedTypeName(OrvQKeyType type)
     case OrvQKeyType::Text:
     case OrvQKeyType::GbkText: return QStringLiteral("a text");
     case OrvQKeyType::Color: return QStringLiteral("a colour (hexadecimal text or number)");
+    case OrvQKeyType::ColorText: return QStringLiteral("colour text (hexadecimal digits)");
+    case OrvQKeyType::IntList: return QStringLiteral("an array of integers");
+    case OrvQKeyType::Object: return QStringLiteral("an object");
+    case OrvQKeyType::Array: return QStringLiteral("an array");
     }
     return QStringLiteral("a value");
 }
@@ -124,13 +130,34 @@ bool parseDocument(const QByteArray &bytes, Json::Value &root, QString *error)
 
 struct PackageFile {
     QString name; // as stored
-    // calloc, as the manager does: zeros past what a member really unpacks
-    // cost no memory, so a member declaring far more than it holds is cheap.
-    std::shared_ptr<char> data;
-    quint32 size = 0;
+    const OrvQPackageMember *member = nullptr;
 
-    QByteArray bytes() const { return QByteArray::fromRawData(data.get(), int(size)); }
+    QByteArray bytes() const { return QByteArray::fromRawData(member->bytes.get(), int(member->size)); }
 };
+
+// Compression methods a zip may name, for a member the reader cannot unpack.
+QString methodName(quint16 method)
+{
+    switch (method) {
+    case 1: return QStringLiteral("shrink");
+    case 6: return QStringLiteral("implode");
+    case 9: return QStringLiteral("deflate64");
+    case 12: return QStringLiteral("bzip2");
+    case 14: return QStringLiteral("LZMA");
+    case 93: return QStringLiteral("Zstandard");
+    case 95: return QStringLiteral("XZ");
+    case 98: return QStringLiteral("PPMd");
+    case 99: return QStringLiteral("AES encryption");
+    default: return QStringLiteral("unknown");
+    }
+}
+
+bool isMacResourceMember(const std::string &name)
+{
+    const size_t slash = name.rfind('/');
+    const size_t base = slash == std::string::npos ? 0 : slash + 1;
+    return name.compare(0, 9, "__MACOSX/") == 0 || name.compare(base, 2, "._") == 0;
+}
 
 class Checker
 {
@@ -141,6 +168,14 @@ private:
     void add(const QString &member, const QString &path, const QString &message, bool warning = false);
     bool readPackage(const QString &packagePath);
     void checkStyleFile();
+    void checkStyleRecord(const QString &member, const QString &path, const Json::Value &record, bool rect);
+    void checkColourText(const QString &member, const QString &path, const QString &label, const std::string &text,
+                         bool rect);
+    void checkMargin(const QString &member, const QString &path, const QString &label, const Json::Value &value);
+    void checkChildren(const QString &member, const Json::Value &children, const QString &path, bool inScrollArea,
+                       bool object);
+    void checkTraps(const QString &member, const Json::Value &element, const QString &path,
+                    const OrvQControlSchema &schema);
     void checkDescription(const QString &member, const QByteArray &bytes);
     void checkElement(const QString &member, const Json::Value &element, const QString &path, bool inScrollArea);
     void checkScrollBarElement(const QString &member, const Json::Value &element, const QString &path);
@@ -164,9 +199,13 @@ private:
     };
     std::map<QString, Suppressed> m_counts;
 
+    OrvQPackage m_package;
     std::map<std::string, PackageFile> m_files; // by lookup key, first member wins
-    std::vector<PackageFile> m_styleFiles;      // every style.json; the last is read
     OrvQStyleTables m_styles;
+    // False when style.json is missing or unreadable: said once, and no use
+    // of a style is reported as undefined.
+    bool m_stylesRead = false;
+    bool m_unreadable = false;
     std::map<std::string, OrvQImageVerdict> m_images;
     std::set<std::string> m_types;
     QStringList m_typeNames;
@@ -190,13 +229,17 @@ std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringL
         m_types.insert(name);
         m_typeNames.append(fromUtf8(name));
     }
-    if (!readPackage(packagePath))
+    if (!readPackage(packagePath)) {
+        for (SkinFinding &finding : m_findings)
+            finding.unreadable = m_unreadable;
         return m_findings;
+    }
     checkStyleFile();
 
     if (descriptions.isEmpty()) {
         for (const auto &file : m_files) {
-            const bool json = file.first.size() > 5 && file.first.compare(file.first.size() - 5, 5, ".json") == 0;
+            const bool json = file.first.size() > 5 && file.first.compare(file.first.size() - 5, 5, ".json") == 0
+                && !isMacResourceMember(file.first);
             if (json && !file.second.name.startsWith(QLatin1String("./")))
                 checkDescription(file.second.name, file.second.bytes());
         }
@@ -229,74 +272,78 @@ std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringL
 bool Checker::readPackage(const QString &packagePath)
 {
     const QString package = QFileInfo(packagePath).fileName();
-    if (!QFileInfo(packagePath).isFile()) {
-        add(package, QStringLiteral("-"), QStringLiteral("no such file"));
+    m_package = OrvQtLib::readPackage(packagePath);
+    if (!m_package.opened) {
+        m_unreadable = true;
+        add(package, QStringLiteral("-"), m_package.error);
         return false;
     }
-    OrvQZipHandle zip(openZipFile(QFile::encodeName(packagePath).constData(), nullptr));
-    OrvQZipEntry entry;
-    if (!zip || zipItem(zip.get(), -1, &entry) != ZipOk) {
-        add(package, QStringLiteral("-"), QStringLiteral("not a zip archive the toolkit can open"));
+    if (const QString folder = packageFolderPrefix(m_package); !folder.isEmpty()) {
+        add(folder, QStringLiteral("-"),
+            QStringLiteral("every member is inside the folder \"%1\", so no lookup finds them: zip the folder's "
+                           "contents, not the folder").arg(folder));
         return false;
     }
-    const int count = entry.index;
-    quint64 taken = 0;
-    for (int i = 0; i < count; ++i) {
-        if (zipItem(zip.get(), i, &entry) != ZipOk) {
-            add(package, QStringLiteral("-"), QStringLiteral("directory record %1 cannot be read").arg(i));
+    if (m_package.unreadRecords > 0)
+        add(package, QStringLiteral("-"),
+            QStringLiteral("%1 directory records cannot be read").arg(m_package.unreadRecords));
+    int macMembers = 0;
+    for (const OrvQPackageMember &member : m_package.members) {
+        const QString name = fromUtf8(member.name);
+        if (isMacResourceMember(member.key)) {
+            ++macMembers;
             continue;
         }
-        // Folders and empty files: the toolkit keeps nothing of them.
-        if (entry.uncompressedSize == 0)
-            continue;
-        const QString name = QString::fromUtf8(entry.name);
-        if (name.startsWith(QLatin1String("./")))
+        if (member.name.compare(0, 2, "./") == 0)
             add(name, QStringLiteral("-"),
                 QStringLiteral("the name starts with \"./\", so no lookup reaches it: pack the folder's contents, "
                                "not the folder \".\""));
-        const std::string key = packageMemberKey(entry.name);
-        const bool styleFile = key == "style.json";
-        const auto earlier = m_files.find(key);
-        if (!styleFile && earlier != m_files.end()) {
+        if (member.shadowedBy >= 0) {
             add(name, QStringLiteral("-"),
                 QStringLiteral("shadowed by the earlier \"%1\": lookups ignore case and the first member wins")
-                    .arg(earlier->second.name));
+                    .arg(fromUtf8(m_package.members[size_t(member.shadowedBy)].name)));
             continue;
         }
-        const quint64 capacity = std::min<quint64>(zipMemberCapacity(entry), MaxPackageBytes - taken);
-        if (capacity == 0)
-            continue;
-        taken += capacity;
-        PackageFile file{name, std::shared_ptr<char>(static_cast<char *>(std::calloc(size_t(capacity), 1)), std::free),
-                         quint32(capacity)};
-        if (!file.data) {
-            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
-            continue;
-        }
-        const unsigned result = unzipItemToMemory(zip.get(), i, file.data.get(), file.size);
-        if (entry.encrypted)
-            add(name, QStringLiteral("-"), QStringLiteral("encrypted: the toolkit cannot read it"));
-        else if (result != ZipOk)
+        if (member.encrypted)
+            add(name, QStringLiteral("-"), QStringLiteral("encrypted: the toolkit cannot read it; pack it without a password"));
+        else if (member.method != 0 && member.method != 8)
             add(name, QStringLiteral("-"),
-                QStringLiteral("the data is damaged (code 0x%1): only what unpacked is used").arg(result, 0, 16));
-        if (styleFile)
-            m_styleFiles.push_back(std::move(file));
-        else
-            m_files.emplace(key, std::move(file));
+                QStringLiteral("compressed with method %1 (%2), which the toolkit cannot unpack: use deflate or store")
+                    .arg(member.method)
+                    .arg(methodName(member.method)));
+        else if (!member.bytes)
+            add(name, QStringLiteral("-"), QStringLiteral("too large to hold in memory"));
+        else if (member.result != ZipOk)
+            add(name, QStringLiteral("-"),
+                QStringLiteral("the data is damaged (code 0x%1): only what unpacked is used").arg(member.result, 0, 16));
+        if (!member.bytes)
+            continue;
+        if (member.key != "style.json")
+            m_files.emplace(member.key, PackageFile{name, &member});
     }
+    if (macMembers > 0)
+        add(package, QStringLiteral("-"),
+            QStringLiteral("%1 macOS resource members (__MACOSX/, ._*) are ignored; they only add weight").arg(macMembers),
+            true);
     return true;
 }
 
 void Checker::checkStyleFile()
 {
-    if (m_styleFiles.empty()) {
-        add(QStringLiteral("style.json"), QStringLiteral("-"), QStringLiteral("missing: the package defines no style"));
+    if (m_package.styleFile < 0) {
+        add(QStringLiteral("style.json"), QStringLiteral("-"),
+            QStringLiteral("missing: the package defines no style, so every control draws its defaults"));
         return;
     }
-    const PackageFile &file = m_styleFiles.back();
-    for (size_t i = 0; i + 1 < m_styleFiles.size(); ++i)
-        add(m_styleFiles[i].name, QStringLiteral("-"),
-            QStringLiteral("shadowed by the later \"%1\": only the last style.json is read").arg(file.name));
+    const PackageFile file{fromUtf8(m_package.members[size_t(m_package.styleFile)].name),
+                           &m_package.members[size_t(m_package.styleFile)]};
+    for (int i = 0; i < m_package.styleFile; ++i) {
+        if (m_package.members[size_t(i)].key == "style.json")
+            add(fromUtf8(m_package.members[size_t(i)].name), QStringLiteral("-"),
+                QStringLiteral("shadowed by the later \"%1\": only the last style.json is read").arg(file.name));
+    }
+    if (!file.member->bytes)
+        return;
 
     Json::Value root;
     QString error;
@@ -315,6 +362,7 @@ void Checker::checkStyleFile()
         return;
     }
     parseStyles(records, m_styles);
+    m_stylesRead = true;
 
     // The same walk as parseStyles: array order, or ascending member names.
     std::map<std::pair<int, QString>, QString> defined;
@@ -328,23 +376,85 @@ void Checker::checkStyleFile()
             continue;
         }
         const std::optional<int> type = readInt(record, "type");
-        if (!type || (*type != 1 && *type != 2)) {
-            add(file.name, path, QStringLiteral("\"type\" is not 1 (rect) or 2 (font): skipped"), true);
+        if (!type || (*type != RectStyleRecord && *type != FontStyleRecord)) {
+            add(file.name, path,
+                jsonHas(record, "type") ? QStringLiteral("\"type\" is not 1 (rect) or 2 (font): the record is skipped")
+                                        : QStringLiteral("has no \"type\": the record is skipped"),
+                true);
             continue;
         }
         const QString name = readUtf8(record, "name");
         const auto first = defined.emplace(std::make_pair(*type, name), path);
         if (!first.second) {
             add(file.name, path,
-                QStringLiteral("\"%1\" is defined before, at %2: the first wins").arg(name, first.first->second), true);
+                QStringLiteral("\"%1\" is defined before, at %2: this record is ignored").arg(name, first.first->second),
+                true);
             continue;
         }
-        if (*type == 1) {
-            const OrvQRectStyle style = readRectStyle(record);
-            if (!style.colorMode && !style.image.isEmpty())
-                checkImage(file.name, path, QStringLiteral("\"img\""), style.image);
-        }
+        checkStyleRecord(file.name, path, record, *type == RectStyleRecord);
     }
+}
+
+void Checker::checkStyleRecord(const QString &member, const QString &path, const Json::Value &record, bool rect)
+{
+    std::vector<OrvQKeyInfo> keys = styleRecordKeys();
+    const std::vector<OrvQKeyInfo> own = rect ? keyInfoOf(rectStyleKeys()) : keyInfoOf(fontStyleKeys());
+    keys.insert(keys.end(), own.begin(), own.end());
+    const QString kind = rect ? QStringLiteral("a rect style") : QStringLiteral("a font style");
+    QStringList known;
+    for (const OrvQKeyInfo &info : keys)
+        known.append(QLatin1String(info.name));
+    for (const std::string &key : record.getMemberNames()) {
+        const QString name = fromUtf8(key);
+        if (!known.contains(name))
+            add(member, path, QStringLiteral("key \"%1\" is not read by %2%3").arg(name, kind, hint(nearestName(name, known))));
+    }
+    for (const OrvQKeyInfo &info : own) {
+        if (!jsonHas(record, info.name))
+            continue;
+        const QString label = QStringLiteral("\"%1\"").arg(info.name);
+        if (info.type == OrvQKeyType::ColorText && jsonMember(record, info.name).isString())
+            checkColourText(member, path, label, jsonMember(record, info.name).asString(), rect);
+        else if (info.type == OrvQKeyType::IntList)
+            checkMargin(member, path, label, jsonMember(record, info.name));
+        else if (!(info.image && readBool(record, "drawImg", true) == false))
+            checkKeyValue(member, path, label, record, info);
+    }
+}
+
+void Checker::checkColourText(const QString &member, const QString &path, const QString &label,
+                              const std::string &text, bool rect)
+{
+    const QString shown = fromUtf8(text);
+    size_t digits = 0;
+    while (digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[digits])))
+        ++digits;
+    const QString value = QString::number(hexColorValue(text), 16).rightJustified(8, QLatin1Char('0'));
+    if (!text.empty() && text[0] == '#')
+        add(member, path, QStringLiteral("%1 \"%2\" starts with \"#\": colour text is bare hexadecimal digits, "
+                                         "read as 00000000").arg(label, shown));
+    else if (digits != text.size() || text.empty())
+        add(member, path, QStringLiteral("%1 \"%2\" is not hexadecimal digits (colour names are not read): read as %3")
+                              .arg(label, shown, value));
+    else if (digits > 8)
+        add(member, path, QStringLiteral("%1 \"%2\" has more than eight digits: read as %3").arg(label, shown, value));
+    else if (rect && digits <= 6)
+        add(member, path,
+            QStringLiteral("%1 \"%2\" has no alpha byte, so it is transparent: rect styles read AARRGGBB, write \"ff%3\"")
+                .arg(label, shown, QString(shown).rightJustified(6, QLatin1Char('0'))),
+            true);
+}
+
+void Checker::checkMargin(const QString &member, const QString &path, const QString &label, const Json::Value &value)
+{
+    bool fourIntegers = value.isArray() && value.size() == 4;
+    for (Json::ArrayIndex i = 0; fourIntegers && i < 4; ++i)
+        fourIntegers = jsonToInt(value[i]).has_value();
+    if (!fourIntegers)
+        add(member, path,
+            QStringLiteral("%1 is not four integers [top, right, bottom, left]: %2")
+                .arg(label, value.isArray() ? QStringLiteral("missing or other elements read as 0")
+                                            : QStringLiteral("read as absent")));
 }
 
 void Checker::checkDescription(const QString &member, const QByteArray &bytes)
@@ -380,27 +490,46 @@ void Checker::checkDescription(const QString &member, const QByteArray &bytes)
         add(member, QStringLiteral("-"), QStringLiteral("has no \"elements\": nothing is built"), true);
         return;
     }
-    if (!elements.isArray() && !elements.isObject()) {
+    if (!elements.isArray()) {
         add(member, QStringLiteral("elements"),
             QStringLiteral("is %1, not an array: nothing is built").arg(jsonTypeName(elements)));
         return;
     }
-    const Json::Value::Members names = jsonMemberNames(elements);
-    for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
-        if (elements.isArray())
-            checkElement(member, elements[i], QStringLiteral("elements[%1]").arg(i), false);
-        else
-            checkElement(member, elements[names[i]], QStringLiteral("elements.") + fromUtf8(names[i]), false);
+    checkChildren(member, elements, QStringLiteral("elements"), false, false);
+}
+
+// Siblings are where a host's findChild looks: of two of one name it finds
+// only the first.
+void Checker::checkChildren(const QString &member, const Json::Value &children, const QString &path,
+                            bool inScrollArea, bool child)
+{
+    std::map<QString, QString> named;
+    for (Json::ArrayIndex i = 0; i < children.size(); ++i) {
+        const QString at = child ? path + QStringLiteral(".child[%1]").arg(i) : path + QStringLiteral("[%1]").arg(i);
+        const Json::Value &element = children[i];
+        checkElement(member, element, at, inScrollArea);
+        const std::optional<QString> name = element.isObject() ? jsonToUtf8(jsonMember(element, "name")) : std::nullopt;
+        if (!name || name->isEmpty())
+            continue;
+        const auto first = named.emplace(*name, at);
+        if (!first.second)
+            add(member, at + QStringLiteral(" \"%1\"").arg(*name),
+                QStringLiteral("shares its name with its sibling %1: findChild finds only the first").arg(first.first->second),
+                true);
     }
 }
 
-void Checker::checkElement(const QString &member, const Json::Value &element, const QString &path,
+void Checker::checkElement(const QString &member, const Json::Value &element, const QString &rawPath,
                            bool inScrollArea)
 {
     if (!element.isObject()) {
-        add(member, path, QStringLiteral("is %1, not an element: skipped").arg(jsonTypeName(element)), true);
+        add(member, rawPath, QStringLiteral("is %1, not an element: skipped").arg(jsonTypeName(element)), true);
         return;
     }
+    // Findings name the element as a designer knows it; children extend the bare path.
+    const std::optional<QString> elementName = jsonToUtf8(jsonMember(element, "name"));
+    const QString path = elementName && !elementName->isEmpty()
+        ? rawPath + QStringLiteral(" \"%1\"").arg(*elementName) : rawPath;
     const Json::Value &type = jsonMember(element, "type");
     if (!type.isString()) {
         add(member, path,
@@ -414,7 +543,7 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
     const QString typeText = fromUtf8(typeName);
     // Scroll areas take such children as skins of their bars; the loader
     // builds none of them.
-    if (typeText.contains(QLatin1String("scrollbar"))) {
+    if (OrvQScrollAreaSkin::isScrollBarElement(element)) {
         if (inScrollArea)
             checkScrollBarElement(member, element, path);
         else
@@ -431,8 +560,8 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
     const std::optional<OrvQControlSchema> &schema = schemaOf(typeName);
 
     QStringList known;
-    for (const char *key : commonElementKeys())
-        known.append(QLatin1String(key));
+    for (const OrvQKeyInfo &info : commonElementKeyTable())
+        known.append(QLatin1String(info.name));
     if (schema) {
         for (const OrvQKeyInfo &info : schema->elementKeys)
             known.append(QLatin1String(info.name));
@@ -448,19 +577,11 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
                     : QStringLiteral("key \"%1\" is not read%2").arg(name, hint(nearestName(name, known))));
     }
 
-    const OrvQKeyInfo common[] = {
-        {"name", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, ""},
-        {"tooltip", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, ""},
-        {"visibility", OrvQKeyType::Bool, {}, INT_MIN, INT_MAX, ""},
-        {"enable", OrvQKeyType::Bool, {}, INT_MIN, INT_MAX, ""},
-    };
-    for (const OrvQKeyInfo &info : common) {
-        if (jsonHas(element, info.name))
+    // The structural keys ("layout", "attr", "style", "child") have their own checks below.
+    for (const OrvQKeyInfo &info : commonElementKeyTable()) {
+        if (info.type != OrvQKeyType::Object && info.type != OrvQKeyType::Array && std::strcmp(info.name, "type") != 0
+            && jsonHas(element, info.name))
             checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
-    }
-    for (const char *key : {"x", "y", "w", "h"}) {
-        if (jsonHas(element, key))
-            checkInt(member, path, QStringLiteral("\"%1\"").arg(key), jsonMember(element, key), "0", QWIDGETSIZE_MAX);
     }
     if (jsonHas(element, "layout")) {
         const Json::Value &layout = jsonMember(element, "layout");
@@ -477,6 +598,7 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
                 checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
         }
         checkAttrAndStyle(member, element, path, typeText, *schema);
+        checkTraps(member, element, path, *schema);
     }
 
     if (!jsonHas(element, "child"))
@@ -487,29 +609,62 @@ void Checker::checkElement(const QString &member, const Json::Value &element, co
             QStringLiteral("\"child\" is %1, not an array: no child is built").arg(jsonTypeName(children)));
         return;
     }
-    const bool scrollArea = schema && schema->scrollBarElements;
-    for (Json::ArrayIndex i = 0; i < children.size(); ++i)
-        checkElement(member, children[i], path + QStringLiteral(".child[%1]").arg(i), scrollArea);
+    checkChildren(member, children, rawPath, schema && schema->scrollBarElements, true);
+}
+
+void Checker::checkTraps(const QString &member, const Json::Value &element, const QString &path,
+                         const OrvQControlSchema &schema)
+{
+    // A value outside the control's own range, where it has one.
+    const Json::Value &attr = jsonObject(element, "attr");
+    const auto attrInt = [&](const char *key) -> std::optional<int> {
+        const bool known = std::any_of(schema.keys.begin(), schema.keys.end(),
+                                       [key](const OrvQKeyInfo &info) { return std::strcmp(info.name, key) == 0; });
+        return known ? readInt(attr, key) : std::nullopt;
+    };
+    const std::optional<int> value = attrInt("val");
+    const std::optional<int> minimum = attrInt("min");
+    const std::optional<int> maximum = attrInt("max");
+    if (value && maximum && *value > *maximum)
+        add(member, path, QStringLiteral("attr \"val\" %1 is above \"max\" %2: shown at %2").arg(*value).arg(*maximum),
+            true);
+    if (value && minimum && *value < *minimum)
+        add(member, path, QStringLiteral("attr \"val\" %1 is below \"min\" %2: shown at %2").arg(*value).arg(*minimum),
+            true);
+
+    for (const OrvQTrap &trap : schema.traps) {
+        bool met = false;
+        if (trap.when == OrvQTrap::SlotEmpty) {
+            met = true;
+            forEachStyleEntry(element, [&](const QString &, int slot) {
+                if (slot == trap.slot)
+                    met = false;
+            });
+        } else if (trap.when == OrvQTrap::Disabled) {
+            met = readBool(element, "enable", true) == false;
+        }
+        if (met)
+            add(member, path, QString::fromUtf8(trap.message), true);
+    }
 }
 
 void Checker::checkScrollBarElement(const QString &member, const Json::Value &element, const QString &path)
 {
-    static const QStringList known{QStringLiteral("type"), QStringLiteral("attr"), QStringLiteral("style"),
-                                   QStringLiteral("w"), QStringLiteral("h")};
+    const OrvQControlSchema schema = OrvQScrollAreaSkin::elementSchema();
+    QStringList known{QStringLiteral("type"), QStringLiteral("attr"), QStringLiteral("style")};
+    for (const OrvQKeyInfo &info : schema.elementKeys)
+        known.append(QLatin1String(info.name));
     for (const std::string &key : element.getMemberNames()) {
         const QString name = fromUtf8(key);
         if (!known.contains(name))
             add(member, path,
                 QStringLiteral("key \"%1\" is not read by a scroll bar element%2").arg(name, hint(nearestName(name, known))));
     }
-    for (const char *key : {"w", "h"}) {
-        if (!jsonHas(element, key))
-            continue;
-        const OrvQKeyInfo info{key, OrvQKeyType::Int, {}, MinScrollBarExtent, MaxScrollBarExtent, ""};
-        checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(key), element, info);
+    for (const OrvQKeyInfo &info : schema.elementKeys) {
+        if (jsonHas(element, info.name))
+            checkKeyValue(member, path, QStringLiteral("\"%1\"").arg(info.name), element, info);
     }
-    checkAttrAndStyle(member, element, path, QStringLiteral("a scroll bar element"),
-                      OrvQScrollAreaSkin::elementSchema());
+    checkAttrAndStyle(member, element, path, QStringLiteral("a scroll bar element"), schema);
 }
 
 void Checker::checkLayout(const QString &member, const Json::Value &layout, const QString &path)
@@ -600,7 +755,9 @@ void Checker::checkStyleUse(const QString &member, const QString &path, const QS
         add(member, path, QStringLiteral("%1 has no style slot %2 (style \"%3\")").arg(owner).arg(slot).arg(name));
         return;
     }
-    const bool isRect = name == QLatin1String("empty") || name == QLatin1String("emptyRect") || m_styles.rects.count(name);
+    if (!m_stylesRead)
+        return; // style.json itself is reported, once
+    const bool isRect = isBuiltinRectStyle(name) || m_styles.rects.count(name);
     const bool isFont = m_styles.fonts.count(name) > 0;
     if (wantsRect && !isRect)
         add(member, path,
@@ -619,8 +776,10 @@ void Checker::checkKeyValue(const QString &member, const QString &path, const QS
     const std::optional<QVariant> read = readKeyValue(holder, info);
     if (!read) {
         add(member, path,
-            QStringLiteral("%1 is %2, not %3: the toolkit reads it as absent")
-                .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
+            info.exact && value.isNumeric()
+                ? QStringLiteral("%1 is not a whole number in the int range: the toolkit reads it as absent").arg(label)
+                : QStringLiteral("%1 is %2, not %3: the toolkit reads it as absent")
+                      .arg(label, jsonTypeName(value), expectedTypeName(info.type)));
         return;
     }
     const char *begin = nullptr;
@@ -660,7 +819,7 @@ void Checker::checkImage(const QString &member, const QString &path, const QStri
     }
     auto verdict = m_images.find(key);
     if (verdict == m_images.end()) {
-        verdict = m_images.emplace(key, decodeImageBytes(file->second.data.get(), file->second.size)).first;
+        verdict = m_images.emplace(key, decodeImageBytes(file->second.member->bytes.get(), file->second.member->size)).first;
     }
     if (verdict->second == OrvQImageVerdict::TooLarge)
         add(member, path,
@@ -702,6 +861,30 @@ std::vector<SkinFinding> checkSkinPackage(const QString &packagePath, const QStr
 bool hasErrors(const std::vector<SkinFinding> &findings)
 {
     return std::any_of(findings.begin(), findings.end(), [](const SkinFinding &f) { return !f.warning; });
+}
+
+int exitStatus(const std::vector<SkinFinding> &findings)
+{
+    if (std::any_of(findings.begin(), findings.end(), [](const SkinFinding &f) { return f.unreadable; }))
+        return 2;
+    return hasErrors(findings) ? 1 : 0;
+}
+
+QString packageFolderPrefix(const OrvQPackage &package)
+{
+    std::string folder;
+    for (const OrvQPackageMember &member : package.members) {
+        if (isMacResourceMember(member.key))
+            continue;
+        const size_t slash = member.name.find('/');
+        if (slash == std::string::npos || slash == 0)
+            return QString();
+        const std::string top = member.name.substr(0, slash + 1);
+        if (top == "./" || (!folder.empty() && top != folder))
+            return QString();
+        folder = top;
+    }
+    return fromUtf8(folder);
 }
 
 QString nearestName(const QString &name, const QStringList &candidates)

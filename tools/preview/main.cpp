@@ -59,10 +59,11 @@ int main(int argc, char **argv)
         output = QFileInfo(request.description).completeBaseName() + QStringLiteral(".png");
 
     QString error;
-    const QImage image = OrvQtLib::Tools::renderPreview(request, &error);
+    bool unreadable = false;
+    const QImage image = OrvQtLib::Tools::renderPreview(request, &error, &unreadable);
     if (image.isNull()) {
         QTextStream(stderr) << "orvq-preview: " << error << '\n';
-        return 1;
+        return unreadable ? 2 : 1;
     }
     if (!image.save(output, "PNG")) {
         QTextStream(stderr) << "orvq-preview: cannot write " << output << '\n';

@@ -5,6 +5,7 @@
 #include "listview.h"
 #include "menubar.h"
 #include "resourcemanager.h"
+#include "skinchecker.h"
 #include "windowloader.h"
 
 #include <QAbstractButton>
@@ -89,20 +90,29 @@ QSize parseSizeOption(const QString &text)
     return QSize(w, h);
 }
 
-QImage renderPreview(const PreviewRequest &request, QString *error)
+QImage renderPreview(const PreviewRequest &request, QString *error, bool *unreadablePackage)
 {
     setPreviewMode(true);
     initialize();
-    if (!QFileInfo(request.package).isFile()) {
-        *error = QStringLiteral("%1: no such package").arg(request.package);
+    // Said as orvq-check says it: what is wrong with the package comes before
+    // what is missing from it.
+    OrvQPackage package = readPackage(request.package);
+    if (!package.opened) {
+        *error = QStringLiteral("%1: %2").arg(request.package, package.error);
+        if (unreadablePackage)
+            *unreadablePackage = true;
         return QImage();
     }
+    const QString folder = packageFolderPrefix(package);
     // False also for a package without styles, which still previews.
-    loadSkinPackage(request.package);
+    OrvQResourceManager::instance().addPackage(std::move(package));
 
     const QSize size = request.size.isValid() ? request.size : describedSize(request.description);
     if (!size.isValid()) {
-        *error = QStringLiteral("%1: no such description, or it does not parse").arg(request.description);
+        *error = folder.isEmpty()
+            ? QStringLiteral("%1: no such description, or it does not parse").arg(request.description)
+            : QStringLiteral("%1: every member is inside the folder \"%2\", so no lookup finds them: zip the "
+                             "folder's contents, not the folder").arg(request.package, folder);
         return QImage();
     }
     QWidget window;

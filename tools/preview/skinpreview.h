@@ -36,11 +36,13 @@ bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> 
 QSize parseSizeOption(const QString &text);
 
 // Builds the description from the package into a window with preview mode
-// on, so item views show sample rows, and renders it. Template list views
+// on, so item views show sample rows, and renders it. The package is a zip
+// file or a folder holding an unpacked one. Template list views
 // without a model get sample rows and menu bars without items sample menus,
 // which a host would otherwise add. A null image and
 // `error` set when the package or description is missing, nothing is built
-// or a named control does not exist. Needs a QApplication.
-QImage renderPreview(const PreviewRequest &request, QString *error);
+// or a named control does not exist; `unreadablePackage` is set when the
+// package itself cannot be read. Needs a QApplication.
+QImage renderPreview(const PreviewRequest &request, QString *error, bool *unreadablePackage = nullptr);
 
 } // namespace OrvQtLib::Tools

@@ -30,6 +30,10 @@ QString typeText(const OrvQKeyInfo &info)
     case OrvQKeyType::Text: return info.image ? QStringLiteral("text (image name)") : QStringLiteral("text");
     case OrvQKeyType::GbkText: return QStringLiteral("text (UTF-8, else GBK)");
     case OrvQKeyType::Color: return QStringLiteral("colour: hex text or number");
+    case OrvQKeyType::ColorText: return QStringLiteral("colour text (hex digits)");
+    case OrvQKeyType::IntList: return QStringLiteral("array of integers");
+    case OrvQKeyType::Object: return QStringLiteral("object");
+    case OrvQKeyType::Array: return QStringLiteral("array");
     }
     return QString();
 }
@@ -49,30 +53,37 @@ QString rangeText(const OrvQKeyInfo &info)
 {
     if (info.type != OrvQKeyType::Int || (info.minimum == INT_MIN && info.maximum == INT_MAX))
         return QString();
+    // An open end reads as words, not as the int limit.
+    if (info.maximum == INT_MAX)
+        return QStringLiteral("%1 or more (clamped)").arg(info.minimum);
+    if (info.minimum == INT_MIN)
+        return QStringLiteral("at most %1 (clamped)").arg(info.maximum);
     return QStringLiteral("%1 to %2 (clamped)").arg(info.minimum).arg(info.maximum);
-}
-
-void writeKeys(QTextStream &out, const std::vector<OrvQKeyInfo> &keys)
-{
-    out << "| Key | JSON type | Default | Range | Effect |\n|---|---|---|---|---|\n";
-    for (const OrvQKeyInfo &info : keys)
-        out << "| `" << info.name << "` | " << typeText(info) << " | " << cell(defaultText(info)) << " | "
-            << rangeText(info) << " | " << cell(QString::fromUtf8(info.effect)) << " |\n";
-    out << '\n';
 }
 
 void writeSlots(QTextStream &out, const std::vector<OrvQSlotInfo> &table)
 {
     static const char *const states[] = {"normal", "hover", "pressed", "disabled"};
     out << "| Slot | Looked up as | State | Styles |\n|---|---|---|---|\n";
+    // A slot that fills two records of one role (a radio's text, checked or
+    // not) is one row to a designer.
+    QStringList written;
     for (const OrvQSlotInfo &row : table) {
-        const QString slot = row.lastSlot > row.slot ? QStringLiteral("%1 to %2").arg(row.slot).arg(row.lastSlot)
-                                                     : QString::number(row.slot);
+        QString slot = QString::number(row.slot);
+        if (row.lastSlot == INT_MAX)
+            slot = QStringLiteral("any (%1 or more)").arg(row.slot);
+        else if (row.lastSlot > row.slot)
+            slot = QStringLiteral("%1 to %2").arg(row.slot).arg(row.lastSlot);
         QString state = QStringLiteral("-");
         if (row.group)
             state = row.state >= 0 && row.state < 4 ? QLatin1String(states[row.state]) : QStringLiteral("all four");
-        out << "| " << slot << " | " << (row.font ? "font style" : "rect style") << " | " << state << " | "
-            << cell(QString::fromUtf8(row.role)) << " |\n";
+        const QString line = QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+                                 .arg(slot, row.font ? QStringLiteral("font style") : QStringLiteral("rect style"),
+                                      state, cell(QString::fromUtf8(row.role)));
+        if (written.contains(line))
+            continue;
+        written.append(line);
+        out << line;
     }
     out << '\n';
 }
@@ -83,6 +94,15 @@ struct TypeFamily {
 };
 
 } // namespace
+
+void writeKeys(QTextStream &out, const std::vector<OrvQKeyInfo> &keys)
+{
+    out << "| Key | JSON type | Default | Range | Effect |\n|---|---|---|---|---|\n";
+    for (const OrvQKeyInfo &info : keys)
+        out << "| `" << info.name << "` | " << typeText(info) << " | " << cell(defaultText(info)) << " | "
+            << rangeText(info) << " | " << cell(QString::fromUtf8(info.effect)) << " |\n";
+    out << '\n';
+}
 
 QString controlReference()
 {
@@ -110,15 +130,14 @@ QString controlReference()
            "A key of another JSON type than the one listed is read as if it were absent. \"Unchanged\" means the "
            "control keeps its own default when the key is absent.\n\n";
 
-    out << "## Every element\n\nKeys: ";
-    QStringList common;
-    for (const char *key : commonElementKeys())
-        common.append(QStringLiteral("`%1`").arg(key));
-    out << common.join(QStringLiteral(", ")) << ".\n\nKeys of its `layout` object: ";
-    QStringList layout;
-    for (const char *key : layoutKeys())
-        layout.append(QStringLiteral("`%1`").arg(key));
-    out << layout.join(QStringLiteral(", ")) << ".\n\n";
+    out << "A type name marked \"not exposed\" builds exactly like the others; it is only left out of "
+           "`exposedTypes()`, the list a host may show as the types on offer. Such names keep older descriptions "
+           "loading; new skins use the exposed name of the same class.\n\n";
+
+    out << "## Every element\n\n";
+    writeKeys(out, commonElementKeyTable());
+    out << "### Keys of `layout`\n\n";
+    writeKeys(out, layoutKeyTable());
 
     out << "## Window keys\n\nKeys at the top of a description, beside `elements`.\n\n";
     writeKeys(out, windowKeys());
@@ -174,6 +193,12 @@ QString controlReference()
             out << "None.\n\n";
         else
             writeSlots(out, schema->styleSlots);
+        if (!schema->traps.empty()) {
+            out << "### Looks to know\n\n";
+            for (const OrvQTrap &trap : schema->traps)
+                out << "- " << cell(QString::fromUtf8(trap.message)) << " (`orvq-check` warns).\n";
+            out << '\n';
+        }
     }
     out.flush();
     return document.trimmed() + QLatin1Char('\n');

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "controlkeys.h"
+
 #include <QString>
+#include <QTextStream>
+
+#include <vector>
 
 namespace OrvQtLib::Tools {
 
@@ -9,5 +14,8 @@ namespace OrvQtLib::Tools {
 // type to learn its class, so it needs a QApplication and an initialized
 // registry.
 QString controlReference();
+
+// A Markdown table of keys: name, JSON type, default, range, effect.
+void writeKeys(QTextStream &out, const std::vector<OrvQKeyInfo> &keys);
 
 } // namespace OrvQtLib::Tools
