@@ -108,10 +108,10 @@ void TestJsonReader::testCorpus()
             ++files;
             QByteArray why;
             QVERIFY2(sameAsJsoncpp(text, &why), qPrintable(file.fileName()));
-            const int stride = qMax(1, text.size() / 64);
+            const int stride = qMax(1, text.size() / 24);
             for (int i = 0; i < text.size(); i += stride) {
                 QVERIFY2(sameAsJsoncpp(text.left(i), &why), why.constData());
-                for (const char c : {'"', '\\', '-', '9', '.', 'e', '/', ',', '}', ']'}) {
+                for (const char c : {'"', '\\', '.', '/', ',', '}'}) {
                     QByteArray changed = text;
                     changed[i] = c;
                     QVERIFY2(sameAsJsoncpp(changed, &why), why.constData());
