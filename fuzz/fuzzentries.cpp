@@ -216,11 +216,14 @@ public:
         m_window->close();
         if (!m_window)
             return;
-        const QObjectList children = m_window->children();
-        for (QObject *child : children) {
+        // Guarded: a child's destructor may delete a sibling.
+        QList<QPointer<QObject>> built;
+        for (QObject *child : m_window->children()) {
             if (!m_objects.contains(child))
-                delete child;
+                built.append(child);
         }
+        for (const QPointer<QObject> &child : built)
+            delete child.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (!m_window)
             return;
