@@ -2,6 +2,7 @@
 // an equivalent Designer form with QUiLoader, side by side, and prints the
 // times and their ratios.
 
+#include "benchsupport.h"
 #include "container.h"
 #include "controlregistry.h"
 #include "resourcemanager.h"
@@ -263,7 +264,8 @@ Timing timeLoad(const QString &name, const QByteArray &ui, int rounds)
     QUiLoader uiLoader;
     std::vector<qint64> ours;
     std::vector<qint64> qt;
-    QElapsedTimer timer;
+    // The thread's CPU time: other processes on the machine do not add to it.
+    CpuTimer timer;
     for (int round = 0; round < rounds + 1; ++round) {
         {
             auto target = std::make_unique<QWidget>();
@@ -375,6 +377,47 @@ ChainTiming timeChain(const QString &name, int rounds)
     return {median(load), median(show), median(resize)};
 }
 
+// One load of the given kind, for an instruction count: wall times on a
+// shared machine are noisy, callgrind's counts are not.
+//   valgrind --tool=callgrind --toggle-collect='*profiledLoad*' bench_loader --profile KIND
+// KIND: first (parsed anew from disk), warm (parsed tree kept), qt; with 8000
+// appended, the 8,000-element form.
+Q_NEVER_INLINE QWidget *profiledLoad(const QString &kind, const QString &name, const QByteArray &ui, QWidget *target)
+{
+    if (kind.startsWith(QLatin1String("qt"))) {
+        QUiLoader uiLoader;
+        QBuffer buffer;
+        buffer.setData(ui);
+        buffer.open(QIODevice::ReadOnly);
+        return uiLoader.load(&buffer, target);
+    }
+    return loadWindowLayout(target, name);
+}
+
+int profile(const QString &kind, const QString &name, const QByteArray &ui)
+{
+    for (int round = 0; round < 2; ++round) {
+        auto target = std::make_unique<QWidget>();
+        target->resize(1000, 800);
+        // The first round warms up and is not counted.
+        QWidget *built = nullptr;
+        if (round > 0) {
+            built = profiledLoad(kind, name, ui, target.get());
+        } else if (kind.startsWith(QLatin1String("qt"))) {
+            QUiLoader uiLoader;
+            QBuffer buffer;
+            buffer.setData(ui);
+            buffer.open(QIODevice::ReadOnly);
+            built = uiLoader.load(&buffer, target.get());
+        } else {
+            built = loadWindowLayout(target.get(), name);
+        }
+        if (!built)
+            return 2;
+    }
+    return 0;
+}
+
 double ms(qint64 ns)
 {
     return double(ns) / 1e6;
@@ -413,7 +456,31 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    std::printf("Building a window from memory into a fresh widget, median of warm rounds\n");
+    // The same forms on disk, read and parsed again on every load.
+    QTemporaryDir disk;
+    const auto writeDisk = [&disk](const char *name, const QByteArray &json) {
+        const QString path = disk.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        if (!disk.isValid() || !file.open(QIODevice::WriteOnly) || file.write(json) != json.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            std::exit(2);
+        }
+        return path;
+    };
+    const QString diskName = writeDisk("disk2000.json", small.json);
+    const QString diskName8000 = writeDisk("disk8000.json", large.json);
+
+    const QStringList arguments = app.arguments();
+    const int profileAt = arguments.indexOf(QStringLiteral("--profile"));
+    if (profileAt > 0 && profileAt + 1 < arguments.size()) {
+        const QString kind = arguments.at(profileAt + 1);
+        const bool big = kind.endsWith(QLatin1String("8000"));
+        const QString name = kind.startsWith(QLatin1String("first")) ? (big ? diskName8000 : diskName)
+                                                                     : QString(big ? "bench8000" : "bench2000");
+        return profile(kind, name, big ? large.ui : small.ui);
+    }
+
+    std::printf("Building a window from memory into a fresh widget, median CPU time of warm rounds\n");
     std::printf("%-22s %10s %12s %12s %8s\n", "form", "elements", "ours (ms)", "QUiLoader", "ratio");
     const Timing at2000 = timeLoad("bench2000", small.ui, 11);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels", small.elements, ms(at2000.ours), ms(at2000.qt),
@@ -421,15 +488,6 @@ int main(int argc, char **argv)
     // The package's descriptions are parsed once and kept; one on disk is
     // read and parsed again on every load, which is what a first load of a
     // package description costs too.
-    QTemporaryDir disk;
-    const QString diskName = disk.filePath(QStringLiteral("disk2000.json"));
-    {
-        QFile file(diskName);
-        if (!disk.isValid() || !file.open(QIODevice::WriteOnly) || file.write(small.json) != small.json.size()) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(diskName));
-            return 2;
-        }
-    }
     const Timing parsed = timeLoad(diskName, small.ui, 11);
     std::printf("%-22s %10d %12.2f %12.2f %8.3f\n", "panels, parsed anew", small.elements, ms(parsed.ours),
                 ms(parsed.qt), parsed.ratio());

@@ -7,7 +7,10 @@
 #include <json/reader.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace OrvQtLib {
 
@@ -256,7 +259,268 @@ QString parseErrorText(const Json::Reader &reader, const char *data, size_t leng
         .arg(QString::fromStdString(errors.front().message));
 }
 
+// A reader for the plain JSON that descriptions are almost always written
+// in, building the same values jsoncpp's Reader builds at a fraction of its
+// cost. Whatever it does not take on (comments, \u escapes, trailing commas,
+// numbers jsoncpp decodes its own way, deep nesting, any error) makes it give
+// up, and jsoncpp reads the whole text instead, so that every quirk of that
+// reader is kept.
+// Member names every description repeats. A member named by one of these
+// points at it instead of owning a copy: jsoncpp copies a name twice for
+// each member it adds.
+const char *commonMemberName(const char *name, size_t length)
+{
+    static const char *const names[] = {"type", "name", "x", "y", "w", "h", "child", "attr", "style",
+                                        "layout", "text", "tooltip", "visibility", "enable", "r", "b",
+                                        "hor", "ver", "wType", "hType", "elements", "clr", "size",
+                                        "img", "border", "borderclr", "drawImg", "font"};
+    for (const char *known : names) {
+        if (known[0] == name[0] && std::strlen(known) == length && std::memcmp(known, name, length) == 0)
+            return known;
+    }
+    return nullptr;
+}
+
+// Sets `out` to `value` without moving the comments and offsets that
+// assignment moves too; the reader never sets either.
+void setValue(Json::Value &out, Json::Value &&value)
+{
+    out.swapPayload(value);
+}
+
+class PlainJsonReader
+{
+public:
+    PlainJsonReader(const char *begin, const char *end) : m_p(begin), m_end(end) {}
+
+    // jsoncpp accepts any text after the root value.
+    bool read(Json::Value &root) { return value(root, 0); }
+
+private:
+    // Well below jsoncpp's own limit, which throws.
+    static constexpr int MaxDepth = 256;
+
+    void skipSpaces()
+    {
+        while (m_p != m_end && (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
+            ++m_p;
+    }
+
+    bool next(char c)
+    {
+        skipSpaces();
+        if (m_p == m_end || *m_p != c)
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    bool value(Json::Value &out, int depth)
+    {
+        skipSpaces();
+        if (m_p == m_end)
+            return false;
+        switch (*m_p) {
+        case '{':
+            return depth < MaxDepth && object(out, depth + 1);
+        case '[':
+            return depth < MaxDepth && array(out, depth + 1);
+        case '"': {
+            ++m_p;
+            const char *begin = nullptr;
+            const char *end = nullptr;
+            if (!string(&begin, &end))
+                return false;
+            setValue(out, Json::Value(begin, end));
+            return true;
+        }
+        case 't':
+            return literal("true", 4) && (setValue(out, Json::Value(true)), true);
+        case 'f':
+            return literal("false", 5) && (setValue(out, Json::Value(false)), true);
+        case 'n':
+            return literal("null", 4) && (setValue(out, Json::Value()), true);
+        default:
+            return number(out);
+        }
+    }
+
+    bool literal(const char *word, size_t length)
+    {
+        if (size_t(m_end - m_p) < length || std::memcmp(m_p, word, length) != 0)
+            return false;
+        m_p += length;
+        return true;
+    }
+
+    bool object(Json::Value &out, int depth)
+    {
+        ++m_p;
+        setValue(out, Json::Value(Json::objectValue));
+        if (next('}'))
+            return true;
+        do {
+            const char *begin = nullptr;
+            const char *end = nullptr;
+            if (!next('"') || !string(&begin, &end) || !next(':'))
+                return false;
+            // A repeated name reads into the same member, which the value
+            // then replaces, as in jsoncpp.
+            const size_t length = size_t(end - begin);
+            const char *common = length > 0 ? commonMemberName(begin, length) : nullptr;
+            Json::Value *member = common ? &out[Json::StaticString(common)] : out.demand(begin, end);
+            if (!member || !value(*member, depth))
+                return false;
+        } while (next(','));
+        return next('}');
+    }
+
+    bool array(Json::Value &out, int depth)
+    {
+        ++m_p;
+        setValue(out, Json::Value(Json::arrayValue));
+        if (next(']'))
+            return true;
+        do {
+            if (!value(out.append(Json::Value()), depth))
+                return false;
+        } while (next(','));
+        return next(']');
+    }
+
+    // After the opening quote. The text stays in the input unless it holds
+    // escapes, which are decoded into m_text.
+    bool string(const char **begin, const char **end)
+    {
+        const char *start = m_p;
+        while (m_p != m_end && *m_p != '"' && *m_p != '\\')
+            ++m_p;
+        if (m_p == m_end)
+            return false;
+        if (*m_p == '"') {
+            *begin = start;
+            *end = m_p++;
+            return true;
+        }
+        m_text.assign(start, m_p);
+        while (m_p != m_end && *m_p != '"') {
+            char c = *m_p++;
+            if (c == '\\') {
+                if (m_p == m_end)
+                    return false;
+                switch (*m_p++) {
+                case '"': c = '"'; break;
+                case '\\': c = '\\'; break;
+                case '/': c = '/'; break;
+                case 'b': c = '\b'; break;
+                case 'f': c = '\f'; break;
+                case 'n': c = '\n'; break;
+                case 'r': c = '\r'; break;
+                case 't': c = '\t'; break;
+                default: return false; // \u and bad escapes: jsoncpp's
+                }
+            }
+            m_text += c;
+        }
+        if (m_p == m_end)
+            return false;
+        ++m_p;
+        *begin = m_text.data();
+        *end = m_text.data() + m_text.size();
+        return true;
+    }
+
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    const char *digits(const char *p) const
+    {
+        while (p != m_end && isDigit(*p))
+            ++p;
+        return p;
+    }
+
+    // Only the strict JSON forms; jsoncpp's looser ones ("1.", "-", "1e")
+    // are left to it.
+    bool number(Json::Value &out)
+    {
+        const char *start = m_p;
+        const char *p = start;
+        const bool negative = p != m_end && *p == '-';
+        if (negative)
+            ++p;
+        const char *intEnd = digits(p);
+        if (intEnd == p)
+            return false;
+        const char *end = intEnd;
+        bool isDouble = false;
+        if (end != m_end && *end == '.') {
+            const char *fractionEnd = digits(end + 1);
+            if (fractionEnd == end + 1)
+                return false;
+            end = fractionEnd;
+            isDouble = true;
+        }
+        if (end != m_end && (*end == 'e' || *end == 'E')) {
+            const char *exponent = end + 1;
+            if (exponent != m_end && (*exponent == '+' || *exponent == '-'))
+                ++exponent;
+            const char *exponentEnd = digits(exponent);
+            if (exponentEnd == exponent)
+                return false;
+            end = exponentEnd;
+            isDouble = true;
+        }
+        if (!isDouble) {
+            // 18 digits never overflow; longer numbers are jsoncpp's.
+            if (intEnd - p > 18)
+                return false;
+            qint64 magnitude = 0;
+            for (const char *d = p; d != intEnd; ++d)
+                magnitude = magnitude * 10 + (*d - '0');
+            // jsoncpp types a positive number past the int range unsigned.
+            if (negative || magnitude <= std::numeric_limits<int>::max())
+                setValue(out, Json::Value(Json::Int64(negative ? -magnitude : magnitude)));
+            else
+                setValue(out, Json::Value(Json::UInt64(magnitude)));
+            m_p = end;
+            return true;
+        }
+        double number = 0;
+        const auto result = std::from_chars(start, end, number);
+        if (result.ec != std::errc() || result.ptr != end)
+            return false;
+        // Overflow, underflow and subnormals: jsoncpp's stream decides.
+        if (number == 0) {
+            for (const char *d = p; d != end && *d != 'e' && *d != 'E'; ++d) {
+                if (*d >= '1' && *d <= '9')
+                    return false;
+            }
+        } else if (!std::isnormal(number)) {
+            return false;
+        }
+        setValue(out, Json::Value(number));
+        m_p = end;
+        return true;
+    }
+
+    const char *m_p;
+    const char *m_end;
+    std::string m_text;
+};
+
 } // namespace
+
+bool parsePlainJson(const char *data, size_t size, Json::Value &root)
+{
+    root = Json::Value();
+    if (!data)
+        return false;
+    PlainJsonReader reader(data, data + size);
+    if (reader.read(root))
+        return true;
+    root = Json::Value();
+    return false;
+}
 
 bool parseJsonDocument(const char *data, size_t size, Json::Value &root, QString *error)
 {
@@ -268,6 +532,8 @@ bool parseJsonDocument(const char *data, size_t size, Json::Value &root, QString
     }
     const void *nul = std::memchr(data, '\0', size);
     const size_t length = nul ? static_cast<size_t>(static_cast<const char *>(nul) - data) : size;
+    if (parsePlainJson(data, length, root))
+        return true;
     try {
         // The classic Reader (comments allowed, any root) is the format's
         // reader; newer jsoncpp releases mark it deprecated.
