@@ -1,5 +1,6 @@
 #include "controlbase.h"
 
+#include "describeditems.h"
 #include "jsonreaders.h"
 
 #include <QAbstractScrollArea>
@@ -102,7 +103,7 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
             m_widget->setObjectName(*name);
     }
     if (keys.tooltip) {
-        if (const auto tip = jsonToGbk(*keys.tooltip))
+        if (const auto tip = readDescribedText(*keys.tooltip))
             m_widget->setToolTip(*tip);
     }
 

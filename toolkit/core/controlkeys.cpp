@@ -1,5 +1,7 @@
 #include "controlkeys.h"
 
+#include "describeditems.h"
+
 namespace OrvQtLib {
 
 std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInfo &info)
@@ -18,12 +20,16 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
             return QVariant(*value);
         break;
     case OrvQKeyType::GbkText:
-        if (const auto value = jsonToGbk(jsonMember(object, info.name)))
+        if (const auto value = readDescribedText(jsonMember(object, info.name)))
             return QVariant(*value);
         break;
     case OrvQKeyType::Color:
         if (const auto value = readColor(object, info.name))
             return QVariant(*value);
+        break;
+    case OrvQKeyType::Items:
+        if (auto value = readDescribedItems(jsonMember(object, info.name), info.name))
+            return QVariant::fromValue(std::move(*value));
         break;
     }
     return std::nullopt;

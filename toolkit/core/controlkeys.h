@@ -21,6 +21,7 @@ enum class OrvQKeyType {
     Text,    // UTF-8: names, paths, image names
     GbkText, // user-visible text stored as GBK bytes
     Color,   // hexadecimal RGB text, or a number taken as a QRgb
+    Items,   // array of texts or objects, read as OrvQDescribedItems
 };
 
 // What one key is: the part of a row that the loader, the description

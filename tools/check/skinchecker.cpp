@@ -58,6 +58,7 @@ QString expectedTypeName(OrvQKeyType type)
     case OrvQKeyType::Text:
     case OrvQKeyType::GbkText: return QStringLiteral("a text");
     case OrvQKeyType::Color: return QStringLiteral("a colour (hexadecimal text or number)");
+    case OrvQKeyType::Items: return QStringLiteral("an array");
     }
     return QStringLiteral("a value");
 }

@@ -30,6 +30,7 @@ QString typeText(const OrvQKeyInfo &info)
     case OrvQKeyType::Text: return info.image ? QStringLiteral("text (image name)") : QStringLiteral("text");
     case OrvQKeyType::GbkText: return QStringLiteral("text (GBK)");
     case OrvQKeyType::Color: return QStringLiteral("colour: hex text or number");
+    case OrvQKeyType::Items: return QStringLiteral("array of texts or objects");
     }
     return QString();
 }
