@@ -106,14 +106,21 @@ bool OrvQMenuBarImpl::popupSkinned() const
            || m_popupFont.color.isValid() || m_popupDisabledFont.color.isValid();
 }
 
+const OrvQFontStyle &OrvQMenuBarImpl::popupFont() const
+{
+    // Without a popup font the menus write as the bar's items do.
+    return m_popupFont.color.isValid() ? m_popupFont : m_itemFonts[LookNormal];
+}
+
 void OrvQMenuBarImpl::skinMenu(QMenu *menu)
 {
     if (!menu)
         return;
     menu->removeEventFilter(this);
     menu->installEventFilter(this);
-    if (m_popupFont.color.isValid())
-        menu->setFont(fontOf(m_popupFont));
+    // Qt sizes the items from the menu's font.
+    if (popupSkinned())
+        menu->setFont(fontOf(popupFont()));
     for (QAction *action : menu->actions())
         skinMenu(action->menu());
 }
@@ -136,7 +143,8 @@ void OrvQMenuBarImpl::paintMenu(QMenu *menu) const
 {
     QPainter painter(menu);
     drawBackground(&painter, m_popupBackground, menu->rect());
-    const OrvQFontStyle &disabled = m_popupDisabledFont.color.isValid() ? m_popupDisabledFont : m_popupFont;
+    const OrvQFontStyle &enabled = popupFont();
+    const OrvQFontStyle &disabled = m_popupDisabledFont.color.isValid() ? m_popupDisabledFont : enabled;
     for (QAction *action : menu->actions()) {
         const QRect item = menu->actionGeometry(action);
         if (item.isEmpty() || !action->isVisible())
@@ -147,7 +155,7 @@ void OrvQMenuBarImpl::paintMenu(QMenu *menu) const
         }
         if (action->isEnabled() && action == menu->activeAction())
             drawBackground(&painter, m_popupHover, item);
-        const OrvQFontStyle &font = action->isEnabled() ? m_popupFont : disabled;
+        const OrvQFontStyle &font = action->isEnabled() ? enabled : disabled;
         // A square at each end: the check mark before the text, the submenu
         // arrow after it; the shortcut sits right of the text.
         const int mark = item.height();

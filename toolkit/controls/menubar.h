@@ -66,6 +66,7 @@ protected:
 private:
     QMenuBar *bar() const;
     void paintMenu(QMenu *menu) const;
+    const OrvQFontStyle &popupFont() const;
 
     OrvQItemHover m_hover;
     int m_pressed = -1;
