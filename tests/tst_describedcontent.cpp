@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTest>
 
 #include <memory>
@@ -22,11 +21,6 @@ void keepSkinLog(QtMsgType, const QMessageLogContext &context, const QString &me
         g_skinLog.append(message);
 }
 
-QString listed(const QStringList &texts)
-{
-    return texts.mid(0, 3).join(QLatin1Char(','));
-}
-
 int menuDepth(const QList<QAction *> &actions)
 {
     int deepest = 0;
@@ -39,7 +33,7 @@ int menuDepth(const QList<QAction *> &actions)
 
 int rowDepth(const QAbstractItemModel *model, const QModelIndex &parent = {})
 {
-    return model && model->rowCount(parent) > 0 ? 1 + rowDepth(model, model->index(0, 0, parent)) : 0;
+    return model->rowCount(parent) > 0 ? 1 + rowDepth(model, model->index(0, 0, parent)) : 0;
 }
 
 // What a control shows of its declared content, in a line.
@@ -49,23 +43,23 @@ QString contentOf(QWidget *widget)
         QStringList texts;
         for (int i = 0; i < qMin(3, tab->count()); ++i)
             texts << tab->impl()->item(i).text + tab->impl()->item(i).iconName;
-        return QStringLiteral("%1 at %2: %3").arg(tab->count()).arg(tab->currentIndex()).arg(listed(texts));
+        return QStringLiteral("%1 at %2: %3").arg(tab->count()).arg(tab->currentIndex()).arg(texts.join(','));
     }
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         return QStringLiteral("%1 at %2: %3 data %4")
             .arg(combo->count()).arg(combo->currentIndex()).arg(combo->currentText(), combo->currentData().toString());
     if (auto *list = qobject_cast<QListWidget *>(widget))
-        return QStringLiteral("%1: %2").arg(list->count()).arg(list->count() ? list->item(0)->text() : QString());
+        return QStringLiteral("%1: %2").arg(list->count()).arg(list->item(0)->text());
     if (auto *grid = qobject_cast<QTableView *>(widget)) {
         const QAbstractItemModel *model = grid->model();
         QStringList titles;
         for (int c = 0; model && c < model->columnCount(); ++c)
             titles << model->headerData(c, Qt::Horizontal).toString();
         return QStringLiteral("%1x%2: %3 %4").arg(model ? model->rowCount() : 0).arg(titles.size())
-            .arg(listed(titles), model ? model->index(0, 1).data().toString() : QString());
+            .arg(titles.join(','), model ? model->index(0, 1).data().toString() : QString());
     }
     if (auto *tree = qobject_cast<QTreeView *>(widget))
-        return QStringLiteral("%1 deep %2").arg(tree->model() ? tree->model()->rowCount() : 0).arg(rowDepth(tree->model()));
+        return QStringLiteral("%1 deep %2").arg(tree->model()->rowCount()).arg(rowDepth(tree->model()));
     if (auto *bar = qobject_cast<QMenuBar *>(widget)) {
         QStringList actions;
         for (QAction *action : bar->findChildren<QAction *>()) {
@@ -75,7 +69,7 @@ QString contentOf(QWidget *widget)
         QStringList titles;
         for (QAction *action : bar->actions())
             titles << action->text();
-        return QStringLiteral("%1 deep %2: %3").arg(listed(titles)).arg(menuDepth(bar->actions())).arg(actions.join(','));
+        return QStringLiteral("%1 deep %2: %3").arg(titles.mid(0, 3).join(',')).arg(menuDepth(bar->actions())).arg(actions.join(','));
     }
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return button->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
@@ -86,10 +80,7 @@ QString contentOf(QWidget *widget)
 
 QByteArray manyItems(int count)
 {
-    QByteArray items = "[";
-    for (int i = 0; i < count; ++i)
-        items += i ? ",\"item\"" : "\"item\"";
-    return items + "]";
+    return "[" + QByteArray("\"item\",").repeated(count - 1) + "\"item\"]";
 }
 
 // A menu (or tree row) holding one inside the other, `depth` deep.
@@ -137,7 +128,6 @@ void TestDescribedContent::keys_data()
     QTest::newRow("tab current beyond") << QByteArray("qttab") << QByteArray(R"({"items": ["A", "B"], "current": 5})") << "2 at 1: A,B" << 1;
     QTest::newRow("tab 100000 items") << QByteArray("qttab") << "{\"items\": " + manyItems(100000) + "}" << "10000 at 0: item,item,item" << 1;
     QTest::newRow("combo items, data, current") << QByteArray("qtcombobox") << QByteArray(R"({"items": ["X", {"text": "Y", "data": 42}], "current": 1})") << "2 at 1: Y data 42" << 0;
-    QTest::newRow("combo text after items") << QByteArray("qtcombobox") << QByteArray(R"({"items": ["X"], "text": "T"})") << "2 at 1: T data " << 0;
     QTest::newRow("combo current below") << QByteArray("qtcombobox") << QByteArray(R"({"items": ["X"], "current": -5})") << "1 at -1:  data " << 1;
     QTest::newRow("list items") << QByteArray("qtlist") << QByteArray(R"({"items": ["first", "second"]})") << "2: first" << 0;
     QTest::newRow("list 100000 items") << QByteArray("qtlist") << "{\"items\": " + manyItems(100000) + "}" << "10000: item" << 1;
@@ -148,10 +138,7 @@ void TestDescribedContent::keys_data()
     QTest::newRow("menus") << QByteArray("qtmenubar") << menus << "File,Help deep 2: quitCtrl+Q,sweepMenu,fast*,plain" << 0;
     QTest::newRow("menus nested too deep") << QByteArray("qtmenubar") << "{\"menus\": " + nested(R"({"title": "m", "items": [)", 60) + "}" << QString("m deep %1: ").arg(MaxItemDepth) << 1;
     QTest::newRow("check box checked") << QByteArray("qtcheckbox") << QByteArray(R"({"checked": true})") << "checked" << 0;
-    QTest::newRow("check box checked wrong type") << QByteArray("qtcheckbox") << QByteArray(R"({"checked": "yes"})") << "unchecked" << 0;
-    QTest::newRow("radio checked") << QByteArray("qtradiobox") << QByteArray(R"({"checked": true, "group": "g"})") << "checked" << 0;
     QTest::newRow("progress range") << QByteArray("qtprogressbar") << QByteArray(R"({"min": 10, "max": 20})") << "10..20" << 0;
-    QTest::newRow("progress max below min") << QByteArray("qtprogressbar") << QByteArray(R"({"min": 50, "max": 10})") << "10..10" << 0;
 }
 
 void TestDescribedContent::keys()
@@ -225,12 +212,6 @@ void TestDescribedContent::menusTakeTheBarsLooks()
         menu->resize(120, 60);
         QCOMPARE(renderOf(*menu).pixel(2, 2), 0xffff0000u);
     }
-
-    // Without popup slots menus keep Qt's look.
-    OrvQMenuBar plain;
-    QMenu *own = plain.addMenu(QStringLiteral("File"));
-    own->resize(120, 60);
-    QVERIFY(renderOf(*own).pixel(2, 2) != 0xffff0000u);
 }
 
 QTEST_MAIN(TestDescribedContent)

@@ -54,8 +54,8 @@ void TestLupdate::roundTrip()
     QString error;
     QVERIFY2(collectPackageTexts(package, &contexts, &error), qPrintable(error));
     QStringList sources;
-    for (const TsMessage &message : contexts[QStringLiteral("Monitor")])
-        sources << message.source + QLatin1Char('@') + message.paths.join(QLatin1Char(' '));
+    for (const TsMessage &message : contexts["Monitor"])
+        sources << message.source + '@' + message.paths.join(' ');
     QCOMPARE(sources, QStringList({"Heart rate@elements[0].tooltip",
                                    "File@elements[0].attr.text elements[1].attr.items[1].text",
                                    "Trends@elements[1].attr.items[0]", "View@elements[2].attr.menus[0].title",

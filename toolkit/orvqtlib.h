@@ -6,6 +6,7 @@
 #include "core/controlbase.h"
 #include "core/controlkeys.h"
 #include "core/controlregistry.h"
+#include "core/describeditems.h"
 #include "core/itemhover.h"
 #include "core/jsonreaders.h"
 #include "core/proxystyle.h"

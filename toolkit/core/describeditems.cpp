@@ -10,6 +10,7 @@ namespace OrvQtLib {
 namespace {
 
 QString g_descriptionContext;
+QByteArray g_contextBytes; // what translate() takes, made once per load
 
 // What one array read skipped, reported once when the read ends.
 struct ItemBudget {
@@ -115,11 +116,13 @@ OrvQDescriptionScope::OrvQDescriptionScope(const QString &descriptionName)
     : m_previous(g_descriptionContext)
 {
     g_descriptionContext = descriptionContext(descriptionName);
+    g_contextBytes = g_descriptionContext.toUtf8();
 }
 
 OrvQDescriptionScope::~OrvQDescriptionScope()
 {
     g_descriptionContext = m_previous;
+    g_contextBytes = m_previous.toUtf8();
 }
 
 QString OrvQDescriptionScope::current()
@@ -138,7 +141,7 @@ QString translatedText(const QString &text)
 {
     if (g_descriptionContext.isEmpty() || text.isEmpty() || !QCoreApplication::instance())
         return text;
-    return QCoreApplication::translate(g_descriptionContext.toUtf8().constData(), text.toUtf8().constData());
+    return QCoreApplication::translate(g_contextBytes.constData(), text.toUtf8().constData());
 }
 
 std::optional<QString> readDescribedText(const Json::Value &value)
