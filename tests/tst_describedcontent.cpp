@@ -69,7 +69,8 @@ QString contentOf(QWidget *widget)
         QStringList titles;
         for (QAction *action : bar->actions())
             titles << action->text();
-        return QStringLiteral("%1 deep %2: %3").arg(titles.mid(0, 3).join(',')).arg(menuDepth(bar->actions())).arg(actions.join(','));
+        return QStringLiteral("%1 deep %2: %3")
+            .arg(titles.mid(0, 3).join(',')).arg(menuDepth(bar->actions())).arg(actions.join(','));
     }
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return button->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");

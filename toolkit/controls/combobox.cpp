@@ -74,7 +74,8 @@ const OrvQKeyTable<OrvQComboBoxImpl> &OrvQComboBoxImpl::attrKeys()
                             combo->addItem(image ? QIcon(QPixmap::fromImage(*image)) : QIcon(), item.text, item.data);
                         }
                     }),
-        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, "adds an item and makes it current (no signal)"},
+        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX,
+                     "adds an item and makes it current (no signal)"},
                     [](Impl &impl, const QVariant &text) {
                         if (QComboBox *combo = impl.comboBox()) {
                             const QSignalBlocker quiet(combo);

@@ -67,7 +67,8 @@ const OrvQStyleSlotTable<OrvQMenuBarImpl> &OrvQMenuBarImpl::styleSlots()
         Slot::fontStates(3, &Impl::m_itemFonts, -1, "item text, every look"),
         Slot::fontStates(4, &Impl::m_itemFonts, StateHover, "item text, hovered or keyboard-active"),
         Slot::fontStates(5, &Impl::m_itemFonts, StatePressed, "item text, pressed"),
-        Slot::rectSlot(6, &Impl::m_popupBackground, "popup menu background; menus keep Qt's look until a slot of 6 to 10 is given"),
+        Slot::rectSlot(6, &Impl::m_popupBackground,
+                       "popup menu background; menus keep Qt's look until a slot of 6 to 10 is given"),
         Slot::rectSlot(7, &Impl::m_popupHover, "popup menu item under the pointer or keyboard"),
         Slot::fontSlot(8, &Impl::m_popupFont, "popup menu item text"),
         Slot::fontSlot(9, &Impl::m_popupDisabledFont, "popup menu text of a disabled item"),
@@ -161,7 +162,8 @@ void OrvQMenuBarImpl::paintMenu(QMenu *menu) const
         const int mark = item.height();
         const QRect text = item.adjusted(mark, 0, -mark, 0);
         if (action->isChecked())
-            drawStyledText(&painter, QStringLiteral("\u2713"), aligned(font, 1), QRect(item.topLeft(), QSize(mark, mark)));
+            drawStyledText(&painter, QStringLiteral("\u2713"), aligned(font, 1),
+                           QRect(item.topLeft(), QSize(mark, mark)));
         drawStyledText(&painter, withoutMnemonics(action->text()), aligned(font, 0), text);
         if (!action->shortcut().isEmpty())
             drawStyledText(&painter, action->shortcut().toString(QKeySequence::NativeText), aligned(font, 2), text);

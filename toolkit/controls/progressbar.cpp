@@ -35,7 +35,8 @@ const OrvQKeyTable<OrvQProgressBarImpl> &OrvQProgressBarImpl::attrKeys()
                         if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))
                             bar->setMinimum(minimum.toInt());
                     }),
-        Key::custom({"max", OrvQKeyType::Int, {}, INT_MIN, INT_MAX, "highest value of the range; a \"min\" above it moves down to it"},
+        Key::custom({"max", OrvQKeyType::Int, {}, INT_MIN, INT_MAX,
+                     "highest value of the range; a \"min\" above it moves down to it"},
                     [](OrvQProgressBarImpl &impl, const QVariant &maximum) {
                         if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))
                             bar->setMaximum(maximum.toInt());

@@ -70,7 +70,8 @@ void collectItems(const Json::Value &array, const QString &path, int depth, Item
             collectItems(item, at, depth + 1, walk);
         } else if (item.isObject()) {
             const char *textKey = jsonHas(item, "text") ? "text" : "title";
-            walk.texts.add(jsonToGbk(jsonMember(item, textKey)).value_or(QString()), at + QLatin1Char('.') + QLatin1String(textKey));
+            walk.texts.add(jsonToGbk(jsonMember(item, textKey)).value_or(QString()),
+                           at + QLatin1Char('.') + QLatin1String(textKey));
             const char *childKey = jsonArray(item, "child").isArray() ? "child" : "items";
             collectItems(jsonArray(item, childKey), at + QLatin1Char('.') + QLatin1String(childKey), depth + 1, walk);
         }
