@@ -3,6 +3,7 @@
 #include "controlbase.h"
 #include "controlkeys.h"
 #include "controlregistry.h"
+#include "describeditems.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
 #include "scrollarea.h"
@@ -357,6 +358,9 @@ std::string descriptionDictionary()
         addName(key);
     for (const char *key : layoutKeys())
         addName(key);
+    for (const char *key : describedItemKeys())
+        addName(key);
+    addName("-");
     for (const std::string &type : registeredTypes()) {
         addName(type);
         const std::optional<OrvQControlSchema> schema = controlSchema(type.c_str());

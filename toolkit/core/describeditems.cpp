@@ -88,6 +88,13 @@ void readLevel(const Json::Value &array, int depth, ItemBudget &budget, std::vec
 
 } // namespace
 
+const std::vector<const char *> &describedItemKeys()
+{
+    static const std::vector<const char *> keys{"text", "title", "icon", "data", "name",
+                                                "shortcut", "checkable", "checked", "child", "items"};
+    return keys;
+}
+
 std::optional<OrvQDescribedItems> readDescribedItems(const Json::Value &value, const char *key)
 {
     if (!value.isArray())

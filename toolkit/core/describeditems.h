@@ -37,6 +37,10 @@ struct OrvQDescribedItems {
     std::vector<OrvQDescribedItem> items;
 };
 
+// The members an item object may hold, for the designers' tools and the
+// fuzzer's dictionary.
+const std::vector<const char *> &describedItemKeys();
+
 // Reads the array `value` of key `key`: strings, objects and (for rows)
 // arrays of strings, to MaxDescribedItems items and MaxItemDepth levels.
 // What is skipped is logged once per array. Nullopt when `value` is no array.
