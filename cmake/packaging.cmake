@@ -40,6 +40,6 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 # one it was built with.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "qtbase5-dev (>= ${Qt5_VERSION_MAJOR}.${Qt5_VERSION_MINOR}), libjsoncpp-dev, zlib1g-dev")
-set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "The Quelvane monitor with its skin package and the gallery skin, orvq-check and orvq-preview")
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "The Quelvane monitor with its skin package and the gallery skin, orvq-check, orvq-preview and orvq-lupdate")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "OrvQtLib: static library, headers and CMake package")
 include(CPack)

@@ -3,6 +3,7 @@
 #include "controlbase.h"
 #include "controlkeys.h"
 #include "controlregistry.h"
+#include "describeditems.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
 #include "stylekeys.h"
@@ -452,6 +453,9 @@ std::string descriptionDictionary()
         addKey(key);
     for (const OrvQKeyInfo &key : keyInfoOf(fontStyleKeys()))
         addKey(key);
+    for (const char *key : describedItemKeys())
+        addName(key);
+    addName("-");
     for (const std::string &type : registeredTypes()) {
         addName(type);
         const std::optional<OrvQControlSchema> schema = controlSchema(type.c_str());

@@ -163,23 +163,27 @@ void TestSkinPreview::options()
 void TestSkinPreview::gallery_data()
 {
     QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<QPoint>("icon");
     QTest::addColumn<QRgb>("checkIcon");
-    QTest::newRow("as described") << QStringList() << 0xff0a0f14u;
-    QTest::newRow("checked") << QStringList{"checkOn"} << 0xff1f6febu;
+    // Inside a check box's icon, left of its tick: "checkOff" above, and
+    // "checkOn", which the description declares checked.
+    QTest::newRow("as described, unchecked") << QStringList() << QPoint(365, 104) << 0xff0a0f14u;
+    QTest::newRow("as described, checked") << QStringList() << QPoint(365, 134) << 0xff1f6febu;
+    QTest::newRow("checked by option") << QStringList{"checkOff"} << QPoint(365, 104) << 0xff1f6febu;
 }
 
 void TestSkinPreview::gallery()
 {
 #ifdef ORV_GALLERY_PACKAGE
     QFETCH(QStringList, checked);
+    QFETCH(QPoint, icon);
     QFETCH(QRgb, checkIcon);
     PreviewRequest request{QStringLiteral(ORV_GALLERY_PACKAGE), QStringLiteral("Gallery"), QSize(), {}, checked};
     QString error;
     const QImage image = renderPreview(request, &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.size(), QSize(1024, 720));
-    // Inside the check box's icon, left of its tick.
-    QCOMPARE(image.pixel(365, 134), checkIcon);
+    QCOMPARE(image.pixel(icon), checkIcon);
     // The template list view has no model of its own: its sample rows show
     // the template's heart.
     QCOMPARE(image.pixel(45, 324), 0xff4dfd00u);

@@ -13,6 +13,7 @@
 #include "core/controlbase.h"
 #include "core/controlkeys.h"
 #include "core/controlregistry.h"
+#include "core/describeditems.h"
 #include "core/findcontrol.h"
 #include "core/itemhover.h"
 #include "core/jsonreaders.h"

@@ -79,6 +79,13 @@ def doc(*elements, **window):
     return compact(root)
 
 
+def deep_menu(depth):
+    item = "leaf"
+    for _ in range(depth):
+        item = {"title": "m", "child": [item]}
+    return [item]
+
+
 def nested(depth, kind):
     """A chain of `depth` elements, each the only child of the one before."""
     element = el("label", 1, 1, 10, 10, attr={"text": "leaf"})
@@ -315,6 +322,23 @@ HAND_MADE = {
            style=[["red", 0, 0], ["green", 0, 1], ["blue", 0, 2], ["fontWhite", 0, 3], ["fontBlack", 0, 4],
                   ["fontRed", 0, 5]]),
         el("menubar", 0, 0, BIG, -3, style={"a": ["red", 0, 6], "b": ["fontRed", 0, 0]}, attr={"text": 1})),
+    "content.json": doc(
+        el("qttab", attr={"items": ["A", {"text": "B", "icon": "images/x.png"}, 5, None, [1]], "current": HUGE}),
+        el("qtcombobox", attr={"items": ["X", {"text": 1, "data": [1]}, {"data": 2.5}], "current": NEG,
+                               "text": "T"}),
+        el("qtlist", attr={"items": ["r"] * 300}),
+        el("qtdatagrid", attr={"columns": ["a", {"text": "b"}, None], "rows": [["1", "2", "3", "4"], "x", [[["y"]]]]}),
+        el("qttree", attr={"rows": [{"text": "t", "child": [{"title": "u", "items": ["v"]}, "-"]}, {"child": 5}]}),
+        el("qtmenubar", style=[["red", 0, 6], ["red", 0, 7], ["fontRed", 0, 8], ["fontWhite", 0, 9], ["grey", 0, 10]],
+           attr={"menus": [{"title": "&File", "items": [{"text": "Open", "name": "open", "shortcut": "Ctrl+Shift+Alt+Meta+F35",
+                                                          "checkable": True, "checked": True}, "-",
+                                                         {"title": "Sub", "items": "x"}]}, "-", 7, "Top"]}),
+        el("qtcheckbox", attr={"checked": True, "disabledIconPath": "images/none.png",
+                               "disabledCheckedIconPath": 5}, enable=False),
+        el("qtradiobox", attr={"checked": True, "group": "g"}), el("qtradiobox", attr={"checked": 1, "group": ""}),
+        el("qtprogressbar", attr={"min": HUGE, "max": NEG, "val": 0})),
+    "deep-menus.json": doc(el("qtmenubar", attr={"menus": deep_menu(40)}),
+                           el("qttree", attr={"rows": deep_menu(40)})),
     "deep-container.json": nested(120, "container"),
     "deep-button.json": nested(60, "qtbutton"),
     "deep-switch.json": nested(40, "switch"),

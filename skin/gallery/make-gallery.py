@@ -214,23 +214,23 @@ def button(name, x, y, w, text, **extra):
     return element("qtbutton", name, x, y, w, 40, BUTTON, attr, **extra)
 
 
-def check(name, x, y, text, **extra):
-    attr = {"text": text, "iconPath": "images/check_off.png", "hotIconPath": "images/check_off_hot.png",
+def check(name, x, y, text, checked=False, **extra):
+    attr = {"text": text, "checked": checked, "iconPath": "images/check_off.png", "hotIconPath": "images/check_off_hot.png",
             "siconPath": "images/check_on.png", "sHotIconPath": "images/check_on_hot.png", "iconX": 8}
     return element("qtcheckbox", name, x, y, 150, 28, [("bodyDim" if extra else "body", 8), ("bodyOn", 9)],
                    attr, **extra)
 
 
-def radio(name, x, y, text):
-    attr = {"text": text, "iconPath": "images/radio_off.png", "hotIconPath": "images/radio_off_hot.png",
-            "siconPath": "images/radio_on.png", "sHotIconPath": "images/radio_on.png", "iconHor": 0}
+def radio(name, x, y, text, **declared):
+    attr = {"text": text, "group": "patient", "iconPath": "images/radio_off.png", "hotIconPath": "images/radio_off_hot.png",
+            "siconPath": "images/radio_on.png", "sHotIconPath": "images/radio_on.png", "iconHor": 0, **declared}
     return element("qtradiobox", name, x, y, 140, 28, [("empty", 4), ("body", 8), ("bodyOn", 9)], attr)
 
 
-def mode(name, x, text):
+def mode(name, x, text, **declared):
     return element("qtradiobox", name, x, 3, 100, 30,
                    [("modeOff", 0), ("modeHover", 1), ("modeOn", 4), ("mode", 8)],
-                   {"text": text, "showIcon": False, "pushlike": True})
+                   {"text": text, "showIcon": False, "pushlike": True, "group": "mode", **declared})
 
 
 def bars(vertical=True, horizontal=True):
@@ -264,13 +264,13 @@ def buttons_panel(x, y):
 def choices_panel(x, y):
     return panel("choices", x, y, 330, 196, "CHECK BOXES AND RADIOS", [
         check("checkOff", 8, 32, "Alarm sound"),
-        check("checkOn", 8, 62, "Pacer detect"),
+        check("checkOn", 8, 62, "Pacer detect", checked=True),
         check("checkDisabled", 8, 92, "Locked", enable=False),
-        radio("radioAdult", 178, 32, "Adult"),
+        radio("radioAdult", 178, 32, "Adult", checked=True),
         radio("radioChild", 178, 62, "Pediatric"),
         radio("radioNeonate", 178, 92, "Neonate"),
         element("qtcontainer", "modes", 12, 140, 306, 36, [("modeBox", 0)], children=[
-            mode("modeMonitor", 2, "Monitor"),
+            mode("modeMonitor", 2, "Monitor", checked=True),
             mode("modeTrends", 103, "Trends"),
             mode("modeAlarms", 204, "Alarms"),
         ]),
@@ -293,7 +293,7 @@ def ranges_panel(x, y):
                 [("progress", 0), ("progressFill", 2), ("progressText", 4)], {"val": 72, "showText": True}),
         label("batteryText", 12, 150, 60, 24, "limits", "BAT"),
         element("qtprogressbar", "battery", 60, 156, 120, 12,
-                [("batGroove", 0), ("batChunk", 2)], {"val": 45, "showText": False}),
+                [("batGroove", 0), ("batChunk", 2)], {"min": 0, "max": 100, "val": 45, "showText": False}),
     ])
 
 
@@ -315,13 +315,21 @@ def grid_panel(x, y):
         element("qtdatagrid", "grid", 12, 32, 306, 196,
                 VIEW_ROWS + VIEW_TEXT + [("header", 10), ("headerText", 14)],
                 {"checkstyle": True, "itemHeight": 28, "checkedImg": "images/check_on.png",
-                 "uncheckImg": "images/check_off.png"}, children=bars()),
+                 "uncheckImg": "images/check_off.png",
+                 "columns": ["Bed", "Patient", "HR", "SpO2"],
+                 "rows": [["07", "Jane Doe", "72", "98"], ["08", "John Roe", "88", "95"],
+                          ["09", "Ann Poe", "64", "99"], ["10", "Max Moe", "110", "92"],
+                          ["11", "Eva Loe", "79", "97"], ["12", "Tom Koe", "58", "96"]]},
+                children=bars()),
     ])
 
 
 def tree_panel(x, y):
     return panel("treePanel", x, y, 330, 240, "TREE", [
-        element("qttree", "tree", 12, 32, 306, 196, VIEW_ROWS + [("cell", 6)], {"itemHeight": 26},
+        element("qttree", "tree", 12, 32, 306, 196, VIEW_ROWS + [("cell", 6)], {"itemHeight": 26, "rows": [
+            {"text": "Ward A", "child": [{"text": "Bed 07", "child": ["ECG", "SpO2"]}, "Bed 08"]},
+            {"text": "Ward B", "child": ["Bed 09", "Bed 10"]},
+            "Central station"]},
                 children=bars()),
     ])
 
@@ -338,7 +346,8 @@ def fields_panel(x, y):
         element("qtdedit", "editSearch", 12, 70, 306, 30, FIELD, dict(margins, tip="Search patients")),
         element("qtdedit", "editPassword", 12, 108, 306, 30, FIELD, dict(margins, text="secret", ispassord=True)),
         element("qtcombobox", "combo", 12, 146, 306, 30, combo,
-                {"text": "Adult", "btnIcon": "images/arrow_down.png", "btnHotIcon": "images/arrow_down_hot.png"}),
+                {"items": ["Adult", "Pediatric", "Neonate"], "current": 0, "btnIcon": "images/arrow_down.png",
+                 "btnHotIcon": "images/arrow_down_hot.png"}),
     ])
 
 
@@ -369,7 +378,7 @@ def more_panel(x, y):
     return panel("more", x, y, 330, 196, "TABS, GROUP BOXES, LCD NUMBERS", [
         element("qttab", "tabs", 12, 32, 306, 36,
                 [("tabs", 0), ("tab", 1), ("tabHover", 2), ("tabOn", 3), ("tabText", 5), ("tabTextOn", 7)],
-                {"itemSize": 102, "itemSpace": 0, "isHor": True}),
+                {"itemSize": 102, "itemSpace": 0, "isHor": True, "items": ["Vitals", "Trends", "Alarms"], "current": 0}),
         group("hrGroup", 12, "HR  bpm", "72", GREEN),
         element("qtsplitter", "splitter", 164, 80, 2, 104, [("splitter", 0)]),
         group("spo2Group", 170, "SpO2  %", "98", CYAN),
@@ -382,7 +391,20 @@ def gallery():
         label("subtitle", 150, 8, 300, 40, "subtitle", "Every control family in the monitor's look"),
         element("qtmenubar", "menu", 664, 12, 344, 32,
                 [("menuItem", 0), ("menuItemHover", 1), ("menuItemDown", 2), ("menuText", 3), ("menuTextOn", 4),
-                 ("menuTextOn", 5)]),
+                 ("menuTextOn", 5), ("popup", 6), ("rowHover", 7), ("cell", 8), ("fieldTip", 9), ("splitter", 10)],
+                {"menus": [
+                    {"title": "&File", "items": [
+                        {"text": "&Open record...", "name": "actionOpen", "shortcut": "Ctrl+O"},
+                        {"text": "&Print", "name": "actionPrint", "shortcut": "Ctrl+P"},
+                        "-",
+                        {"text": "&Quit", "name": "actionQuit", "shortcut": "Ctrl+Q"}]},
+                    {"title": "&View", "items": [
+                        {"text": "&Full screen", "name": "actionFullScreen", "checkable": True},
+                        {"text": "&Night mode", "name": "actionNight", "checkable": True, "checked": True},
+                        {"title": "&Sweep speed", "items": [
+                            {"text": "12.5 mm/s", "name": "actionSweep12"},
+                            {"text": "25 mm/s", "name": "actionSweep25"}]}]},
+                    {"title": "&Help", "items": [{"text": "&About", "name": "actionAbout"}]}]}),
     ])
     columns = (8, 346, 684)
     panels = [

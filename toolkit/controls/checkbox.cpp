@@ -4,6 +4,7 @@
 #include "pushbutton.h"
 #include "resourcemanager.h"
 
+#include <QButtonGroup>
 #include <QImage>
 #include <QPainter>
 
@@ -33,6 +34,23 @@ std::vector<Slot> checkStateSlots(Group unchecked, Group checked)
         Slot::rectStates(6, checked, StatePressed, "checked"),
         Slot::rectStates(7, checked, StateDisabled, "checked"),
     };
+}
+
+// Radio buttons of one window sharing a group name are exclusive together,
+// whatever their parents: one QButtonGroup per name, owned by the window.
+void joinButtonGroup(QAbstractButton *button, const QString &name)
+{
+    if (!button || name.isEmpty())
+        return;
+    QWidget *window = button->window();
+    QButtonGroup *group = nullptr;
+    for (QButtonGroup *candidate : window->findChildren<QButtonGroup *>(name, Qt::FindDirectChildrenOnly))
+        group = candidate;
+    if (!group) {
+        group = new QButtonGroup(window);
+        group->setObjectName(name);
+    }
+    group->addButton(button);
 }
 
 } // namespace
@@ -91,6 +109,13 @@ void OrvQTwoStateButtonImpl::appendCommonKeys(OrvQKeyTable<Owner> &keys, bool ho
                   "icon while unchecked and hovered"),
         Key::image("siconPath", &Owner::m_checkedIcon, std::nullopt, "icon while checked"),
         hoverIcon("sHotIconPath", &Owner::m_checkedHotIcon, &Owner::m_checkedIcon, "icon while checked and hovered"),
+        Key::custom({"checked", OrvQKeyType::Bool, {}, INT_MIN, INT_MAX, "checked at start (no signal)"},
+                    [](Owner &impl, const QVariant &checked) {
+                        if (QAbstractButton *b = impl.button()) {
+                            const QSignalBlocker quiet(b);
+                            b->setChecked(checked.toBool());
+                        }
+                    }),
     });
 }
 
@@ -151,6 +176,10 @@ const OrvQKeyTable<OrvQCheckBoxImpl> &OrvQCheckBoxImpl::attrKeys()
                           INT_MAX, "icon: 0 left, 1 centre, 2 right"),
             Key::numberIn("iconVer", &OrvQCheckBoxImpl::m_iconAlign, &OrvQImageAlign::ver, std::nullopt, INT_MIN,
                           INT_MAX, "icon: 0 top, 1 centre, 2 bottom"),
+            Key::image("disabledIconPath", &OrvQCheckBoxImpl::m_disabledIcon, std::nullopt,
+                       "icon while unchecked and disabled; none when absent"),
+            Key::image("disabledCheckedIconPath", &OrvQCheckBoxImpl::m_disabledCheckedIcon, std::nullopt,
+                       "icon while checked and disabled; none when absent"),
         });
         return table;
     }();
@@ -206,7 +235,8 @@ void OrvQCheckBoxImpl::draw(QPainter *painter, const QRect &rect)
         icon = k ? m_checkedHotIcon : m_uncheckedHotIcon;
         break;
     default:
-        break; // no disabled icons
+        icon = k ? m_disabledCheckedIcon : m_disabledIcon;
+        break;
     }
     if (!icon.isEmpty())
         drawImageAligned(painter, icon, m_iconAlign, rect);
@@ -255,6 +285,11 @@ const OrvQKeyTable<OrvQRadioButtonImpl> &OrvQRadioButtonImpl::attrKeys()
                                 impl.m_iconAlign.ver = ver.toInt();
                         }),
             Key::flag("pushlike", &OrvQRadioButtonImpl::m_pushLike, std::nullopt, "text over the icon, like a button"),
+            Key::custom({"group", OrvQKeyType::Text, {}, INT_MIN, INT_MAX,
+                         "radio buttons of the window with this group name are exclusive together"},
+                        [](OrvQRadioButtonImpl &impl, const QVariant &name) {
+                            joinButtonGroup(impl.button(), name.toString());
+                        }),
         });
         return table;
     }();

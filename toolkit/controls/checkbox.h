@@ -77,6 +77,10 @@ public:
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
+
+private:
+    QString m_disabledIcon;
+    QString m_disabledCheckedIcon;
 };
 
 class OrvQRadioButtonImpl : public OrvQTwoStateButtonImpl

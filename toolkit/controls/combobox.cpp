@@ -1,6 +1,8 @@
 #include "combobox.h"
 
 #include "controlregistry.h"
+#include "describeditems.h"
+#include "resourcemanager.h"
 
 #include <QFrame>
 #include <QLayout>
@@ -58,9 +60,25 @@ const OrvQKeyTable<OrvQComboBoxImpl> &OrvQComboBoxImpl::attrKeys()
     // The hot icon comes after the icon it overrides, whatever the order of
     // the members in the description.
     static const OrvQKeyTable<OrvQComboBoxImpl> keys{
-        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX, "adds an item and makes it current"},
+        Key::custom({"items", OrvQKeyType::Items, {}, INT_MIN, INT_MAX,
+                     "the choices: texts or {\"text\", \"icon\", \"data\"} objects; the first becomes current "
+                     "(no signal)"},
+                    [](Impl &impl, const QVariant &items) {
+                        QComboBox *combo = impl.comboBox();
+                        if (!combo)
+                            return;
+                        const QSignalBlocker quiet(combo);
+                        for (const OrvQDescribedItem &item : items.value<OrvQDescribedItems>().items) {
+                            const QImage *image =
+                                item.icon.isEmpty() ? nullptr : OrvQResourceManager::instance().image(item.icon);
+                            combo->addItem(image ? QIcon(QPixmap::fromImage(*image)) : QIcon(), item.text, item.data);
+                        }
+                    }),
+        Key::custom({"text", OrvQKeyType::GbkText, {}, INT_MIN, INT_MAX,
+                     "adds an item and makes it current (no signal)"},
                     [](Impl &impl, const QVariant &text) {
                         if (QComboBox *combo = impl.comboBox()) {
+                            const QSignalBlocker quiet(combo);
                             combo->addItem(text.toString());
                             // The item just added, even when an earlier one has the same text.
                             combo->setCurrentIndex(combo->count() - 1);
@@ -70,6 +88,14 @@ const OrvQKeyTable<OrvQComboBoxImpl> &OrvQComboBoxImpl::attrKeys()
                              [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons.fill(icon.toString()); })),
         imageKey(Key::custom({"btnHotIcon", OrvQKeyType::Text, {}, INT_MIN, INT_MAX, "button icon while hovered"},
                              [](Impl &impl, const QVariant &icon) { impl.m_buttonIcons[StateHover] = icon.toString(); })),
+        Key::custom({"current", OrvQKeyType::Int, {}, INT_MIN, INT_MAX,
+                     "index of the current choice, -1 none; held to the choices (no signal)"},
+                    [](Impl &impl, const QVariant &index) {
+                        if (QComboBox *combo = impl.comboBox()) {
+                            const QSignalBlocker quiet(combo);
+                            combo->setCurrentIndex(describedCurrent(index.toInt(), combo->count(), "current"));
+                        }
+                    }),
     };
     return keys;
 }
@@ -85,7 +111,8 @@ bool OrvQComboBoxImpl::load(const Json::Value &element)
 
 void OrvQComboBoxImpl::loadFinished()
 {
-    if (isPreviewMode())
+    const QComboBox *combo = comboBox();
+    if (isPreviewMode() && combo && combo->count() == 0)
         addSampleItems();
 }
 

@@ -72,6 +72,18 @@ const OrvQKeyTable<OrvQTableViewImpl> &OrvQTableViewImpl::attrKeys()
                     [](Impl &impl, const QVariant &on) { impl.m_checkColumn.enabled = on.toBool(); }),
         image("checkedImg", true, "check box image while checked"),
         image("uncheckImg", false, "check box image while unchecked"),
+        Key::custom({"columns", OrvQKeyType::Items, {}, INT_MIN, INT_MAX, "column titles, texts"},
+                    [](Impl &impl, const QVariant &columns) {
+                        QStringList titles;
+                        for (const OrvQDescribedItem &item : columns.value<OrvQDescribedItems>().items)
+                            titles.append(item.text);
+                        declareRows(impl.grid(), {}, true, titles);
+                    }),
+        Key::custom({"rows", OrvQKeyType::Items, {}, INT_MIN, INT_MAX,
+                     "static rows, each an array of cell texts; a host's model replaces them"},
+                    [](Impl &impl, const QVariant &rows) {
+                        declareRows(impl.grid(), rows.value<OrvQDescribedItems>().items, true);
+                    }),
     };
     return keys;
 }
@@ -110,7 +122,7 @@ bool OrvQTableViewImpl::load(const Json::Value &element)
 
 void OrvQTableViewImpl::loadFinished()
 {
-    if (OrvQTableView *view = grid(); view && isPreviewMode())
+    if (OrvQTableView *view = grid(); view && isPreviewMode() && !hasDeclaredRows(view))
         view->setModel(previewModel(view));
 }
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStandardItemModel>
 
 namespace OrvQtLib {
 
@@ -381,6 +382,54 @@ void fillPreviewRows(const std::function<void(int row)> &addRow, int count)
         return;
     for (int row = 0; row < count; ++row)
         addRow(row);
+}
+
+} // namespace OrvQtLib
+
+namespace OrvQtLib {
+
+namespace {
+
+const char DeclaredModelName[] = "orvqDeclaredRows";
+
+QList<QStandardItem *> describedRow(const OrvQDescribedItem &item, bool cells)
+{
+    QList<QStandardItem *> row;
+    if (cells && item.branch) {
+        for (const OrvQDescribedItem &cell : item.children)
+            row.append(new QStandardItem(cell.text));
+        return row;
+    }
+    auto *first = new QStandardItem(item.text);
+    for (const OrvQDescribedItem &child : item.children)
+        first->appendRow(describedRow(child, false));
+    row.append(first);
+    return row;
+}
+
+} // namespace
+
+bool hasDeclaredRows(const QAbstractItemView *view)
+{
+    const QAbstractItemModel *model = view ? view->model() : nullptr;
+    return model && model->parent() == view && model->objectName() == QLatin1String(DeclaredModelName);
+}
+
+void declareRows(QAbstractItemView *view, const std::vector<OrvQDescribedItem> &items, bool cells,
+                 const QStringList &headers)
+{
+    if (!view)
+        return;
+    // Filled before the view sees it, so thousands of rows are one reset.
+    const bool existing = hasDeclaredRows(view);
+    auto *model = existing ? static_cast<QStandardItemModel *>(view->model()) : new QStandardItemModel(view);
+    model->setObjectName(QLatin1String(DeclaredModelName));
+    if (!headers.isEmpty())
+        model->setHorizontalHeaderLabels(headers);
+    for (const OrvQDescribedItem &item : items)
+        model->appendRow(describedRow(item, cells));
+    if (!existing)
+        view->setModel(model);
 }
 
 } // namespace OrvQtLib

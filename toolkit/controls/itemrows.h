@@ -2,6 +2,7 @@
 
 #include "container.h"
 #include "controlkeys.h"
+#include "describeditems.h"
 
 #include <QImage>
 #include <QItemDelegate>
@@ -185,5 +186,15 @@ private:
 /// Fills an item view with sample rows when the toolkit runs inside a layout
 /// tool.
 void fillPreviewRows(const std::function<void(int row)> &addRow, int count);
+
+/// Rows a description declares: the items' texts in a QStandardItemModel
+/// owned by `view`, made on first use (a host's model replaces it). With
+/// `cells`, an item's children are the cells of its row (a grid); else they
+/// are rows below it (a tree). `headers` titles the columns. A null view
+/// does nothing.
+void declareRows(QAbstractItemView *view, const std::vector<OrvQDescribedItem> &items, bool cells,
+                 const QStringList &headers = {});
+/// Whether the view shows the rows a description declared.
+bool hasDeclaredRows(const QAbstractItemView *view);
 
 } // namespace OrvQtLib

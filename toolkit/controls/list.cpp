@@ -1,5 +1,7 @@
 #include "list.h"
 
+#include "describeditems.h"
+
 namespace OrvQtLib {
 
 OrvQListImpl::OrvQListImpl(QWidget *widget)
@@ -22,6 +24,13 @@ const OrvQKeyTable<OrvQListImpl> &OrvQListImpl::attrKeys()
                     }),
         Key::number("itemHeight", &OrvQListImpl::m_itemHeight, DefaultRowHeight, 0, MaxRowExtent,
                     "row height; 0 means 20"),
+        Key::custom({"items", OrvQKeyType::Items, {}, INT_MIN, INT_MAX, "the rows' texts, appended in order"},
+                    [](OrvQListImpl &impl, const QVariant &items) {
+                        if (QListWidget *list = impl.list()) {
+                            for (const OrvQDescribedItem &item : items.value<OrvQDescribedItems>().items)
+                                list->addItem(item.text);
+                        }
+                    }),
     };
     return keys;
 }
@@ -59,8 +68,8 @@ bool OrvQListImpl::load(const Json::Value &element)
 
 void OrvQListImpl::loadFinished()
 {
-    // A layout tool shows sample rows after any rows there.
-    if (QListWidget *widget = list())
+    // A layout tool shows sample rows where the description declares none.
+    if (QListWidget *widget = list(); widget && widget->count() == 0)
         fillPreviewRows([widget](int row) { widget->insertItem(widget->count(), QStringLiteral("item %1").arg(row)); },
                         PreviewRowCount);
 }

@@ -1,6 +1,9 @@
 #include "menubar.h"
 
+#include "describeditems.h"
+
 #include <QActionEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -9,9 +12,46 @@
 
 namespace OrvQtLib {
 
+namespace {
+
+// Adds described menus, actions and separators to a bar or a menu.
+template <class Holder>
+void addDescribedActions(Holder *holder, const std::vector<OrvQDescribedItem> &items)
+{
+    for (const OrvQDescribedItem &item : items) {
+        if (item.branch) {
+            QMenu *menu = holder->addMenu(item.text);
+            menu->setObjectName(item.name);
+            menu->menuAction()->setObjectName(item.name);
+            addDescribedActions(menu, item.children);
+        } else if (item.separator) {
+            holder->addSeparator();
+        } else {
+            QAction *action = holder->addAction(item.text);
+            action->setObjectName(item.name);
+            if (!item.shortcut.isEmpty())
+                action->setShortcut(QKeySequence(item.shortcut));
+            action->setCheckable(item.checkable);
+            action->setChecked(item.checkable && item.checked);
+        }
+    }
+}
+
+OrvQFontStyle aligned(OrvQFontStyle style, int hor)
+{
+    style.hor = hor;
+    style.isHor = true;
+    return style;
+}
+
+} // namespace
+
 OrvQMenuBarImpl::OrvQMenuBarImpl(QWidget *widget)
     : OrvQControlBaseImpl(widget)
 {
+    // Empty until a popup slot is given: menus then keep Qt's look.
+    for (OrvQRectStyle *style : {&m_popupBackground, &m_popupHover, &m_popupSeparator})
+        style->nonEmpty = false;
 }
 
 OrvQMenuBarImpl::~OrvQMenuBarImpl() = default;
@@ -27,8 +67,29 @@ const OrvQStyleSlotTable<OrvQMenuBarImpl> &OrvQMenuBarImpl::styleSlots()
         Slot::fontStates(3, &Impl::m_itemFonts, -1, "item text, every look"),
         Slot::fontStates(4, &Impl::m_itemFonts, StateHover, "item text, hovered or keyboard-active"),
         Slot::fontStates(5, &Impl::m_itemFonts, StatePressed, "item text, pressed"),
+        Slot::rectSlot(6, &Impl::m_popupBackground,
+                       "popup menu background; menus keep Qt's look until a slot of 6 to 10 is given"),
+        Slot::rectSlot(7, &Impl::m_popupHover, "popup menu item under the pointer or keyboard"),
+        Slot::fontSlot(8, &Impl::m_popupFont, "popup menu item text"),
+        Slot::fontSlot(9, &Impl::m_popupDisabledFont, "popup menu text of a disabled item"),
+        Slot::rectSlot(10, &Impl::m_popupSeparator, "popup menu separator"),
     };
     return table;
+}
+
+const OrvQKeyTable<OrvQMenuBarImpl> &OrvQMenuBarImpl::attrKeys()
+{
+    static const OrvQKeyTable<OrvQMenuBarImpl> keys{
+        OrvQKey<OrvQMenuBarImpl>::custom(
+            {"menus", OrvQKeyType::Items, {}, INT_MIN, INT_MAX,
+             "the menus: {\"title\", \"items\"}; an item is {\"text\", \"name\" (the action's object name), "
+             "\"shortcut\", \"checkable\", \"checked\"}, \"-\" a separator, or a nested menu"},
+            [](OrvQMenuBarImpl &impl, const QVariant &menus) {
+                if (QMenuBar *menuBar = impl.bar())
+                    addDescribedActions(menuBar, menus.value<OrvQDescribedItems>().items);
+            }),
+    };
+    return keys;
 }
 
 bool OrvQMenuBarImpl::load(const Json::Value &element)
@@ -36,7 +97,80 @@ bool OrvQMenuBarImpl::load(const Json::Value &element)
     if (!loadAttributes(element))
         return false;
     applyStyleSlots(element, styleSlots(), *this);
+    applyAttrKeys(element, attrKeys(), *this);
     return true;
+}
+
+bool OrvQMenuBarImpl::popupSkinned() const
+{
+    return m_popupBackground.nonEmpty || m_popupHover.nonEmpty || m_popupSeparator.nonEmpty
+           || m_popupFont.color.isValid() || m_popupDisabledFont.color.isValid();
+}
+
+const OrvQFontStyle &OrvQMenuBarImpl::popupFont() const
+{
+    // Without a popup font the menus write as the bar's items do.
+    return m_popupFont.color.isValid() ? m_popupFont : m_itemFonts[LookNormal];
+}
+
+void OrvQMenuBarImpl::skinMenu(QMenu *menu)
+{
+    if (!menu)
+        return;
+    menu->removeEventFilter(this);
+    menu->installEventFilter(this);
+    // Qt sizes the items from the menu's font.
+    if (popupSkinned())
+        menu->setFont(fontOf(popupFont()));
+    for (QAction *action : menu->actions())
+        skinMenu(action->menu());
+}
+
+bool OrvQMenuBarImpl::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *menu = qobject_cast<QMenu *>(watched);
+    if (!menu)
+        return false;
+    if (event->type() == QEvent::ActionAdded) {
+        skinMenu(static_cast<QActionEvent *>(event)->action()->menu());
+    } else if (event->type() == QEvent::Paint && popupSkinned()) {
+        paintMenu(menu);
+        return true;
+    }
+    return false;
+}
+
+void OrvQMenuBarImpl::paintMenu(QMenu *menu) const
+{
+    QPainter painter(menu);
+    drawBackground(&painter, m_popupBackground, menu->rect());
+    const OrvQFontStyle &enabled = popupFont();
+    const OrvQFontStyle &disabled = m_popupDisabledFont.color.isValid() ? m_popupDisabledFont : enabled;
+    for (QAction *action : menu->actions()) {
+        const QRect item = menu->actionGeometry(action);
+        if (item.isEmpty() || !action->isVisible())
+            continue;
+        if (action->isSeparator()) {
+            drawBackground(&painter, m_popupSeparator, item);
+            continue;
+        }
+        if (action->isEnabled() && action == menu->activeAction())
+            drawBackground(&painter, m_popupHover, item);
+        const OrvQFontStyle &font = action->isEnabled() ? enabled : disabled;
+        // A square at each end: the check mark before the text, the submenu
+        // arrow after it; the shortcut sits right of the text.
+        const int mark = item.height();
+        const QRect text = item.adjusted(mark, 0, -mark, 0);
+        if (action->isChecked())
+            drawStyledText(&painter, QStringLiteral("\u2713"), aligned(font, 1),
+                           QRect(item.topLeft(), QSize(mark, mark)));
+        drawStyledText(&painter, withoutMnemonics(action->text()), aligned(font, 0), text);
+        if (!action->shortcut().isEmpty())
+            drawStyledText(&painter, action->shortcut().toString(QKeySequence::NativeText), aligned(font, 2), text);
+        if (action->menu())
+            drawStyledText(&painter, QStringLiteral("\u25B8"), aligned(font, 1),
+                           QRect(item.right() - mark + 1, item.top(), mark, item.height()));
+    }
 }
 
 QMenuBar *OrvQMenuBarImpl::bar() const
@@ -168,6 +302,8 @@ void OrvQMenuBar::actionEvent(QActionEvent *event)
     QMenuBar::actionEvent(event);
     if (m_impl && (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved))
         m_impl->actionsChanged();
+    if (m_impl && event->type() == QEvent::ActionAdded)
+        m_impl->skinMenu(event->action()->menu());
 }
 
 void OrvQMenuBar::mousePressEvent(QMouseEvent *event)

@@ -21,6 +21,8 @@ namespace OrvQtLib {
 ///   3     font style    item text, every look
 ///   4     font style    item text, hovered or keyboard-active
 ///   5     font style    item text, pressed
+///   6..10 the popup menus' looks (see styleSlots()); menus, declared or
+///         added by the host, keep Qt's look until one of them is given.
 /// Any other slot is ignored. The bar outside its items is not painted.
 class OrvQMenuBarImpl : public OrvQControlBaseImpl
 {
@@ -33,6 +35,7 @@ public:
     ~OrvQMenuBarImpl() override;
 
     static const OrvQStyleSlotTable<OrvQMenuBarImpl> &styleSlots();
+    static const OrvQKeyTable<OrvQMenuBarImpl> &attrKeys();
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
@@ -43,6 +46,11 @@ public:
 
     /// The bar's actions were added or removed: indexes no longer hold.
     void actionsChanged();
+    /// Paints `menu`, and the submenus it has or gets, with the popup looks;
+    /// the bar's widget calls it for every menu added to the bar.
+    void skinMenu(QMenu *menu);
+    /// Whether a popup slot (6 to 10) was given; else menus keep Qt's look.
+    bool popupSkinned() const;
 
     /// Index of the first action under `pos`, -1 for none.
     int actionAt(const QPoint &pos) const;
@@ -54,13 +62,23 @@ public:
     void setItemRectStyle(int index, const OrvQRectStyle &style) { m_itemRects.setAt(index, style); }
     void setItemFontStyle(int index, const OrvQFontStyle &style) { m_itemFonts.setAt(index, style); }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QMenuBar *bar() const;
+    void paintMenu(QMenu *menu) const;
+    const OrvQFontStyle &popupFont() const;
 
     OrvQItemHover m_hover;
     int m_pressed = -1;
     OrvQStateRectStyles m_itemRects;
     OrvQStateFontStyles m_itemFonts;
+    OrvQRectStyle m_popupBackground;
+    OrvQRectStyle m_popupHover;
+    OrvQRectStyle m_popupSeparator;
+    OrvQFontStyle m_popupFont;
+    OrvQFontStyle m_popupDisabledFont;
 };
 
 /// Item text without mnemonic markers: "&File" gives File, "&&" gives &.

@@ -29,6 +29,18 @@ const OrvQKeyTable<OrvQProgressBarImpl> &OrvQProgressBarImpl::attrKeys()
     using Key = OrvQKey<OrvQProgressBarImpl>;
     static const OrvQKeyTable<OrvQProgressBarImpl> keys{
         Key::flag("showText", &OrvQProgressBarImpl::m_showText, std::nullopt, "draw the percentage"),
+        // The range comes before the value, which QProgressBar holds to it.
+        Key::custom({"min", OrvQKeyType::Int, {}, INT_MIN, INT_MAX, "lowest value of the range"},
+                    [](OrvQProgressBarImpl &impl, const QVariant &minimum) {
+                        if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))
+                            bar->setMinimum(minimum.toInt());
+                    }),
+        Key::custom({"max", OrvQKeyType::Int, {}, INT_MIN, INT_MAX,
+                     "highest value of the range; a \"min\" above it moves down to it"},
+                    [](OrvQProgressBarImpl &impl, const QVariant &maximum) {
+                        if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))
+                            bar->setMaximum(maximum.toInt());
+                    }),
         Key::custom({"val", OrvQKeyType::Int, 0, INT_MIN, INT_MAX, "value"},
                     [](OrvQProgressBarImpl &impl, const QVariant &value) {
                         if (auto *bar = qobject_cast<QProgressBar *>(impl.m_widget))

@@ -1,6 +1,7 @@
 #include "tabbar.h"
 
 #include "controlregistry.h"
+#include "describeditems.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +52,17 @@ const OrvQKeyTable<OrvQTabWidgetImpl> &OrvQTabWidgetImpl::attrKeys()
                     [](Impl &impl, const QVariant &show) { impl.m_showText = show.toInt() != 0; }),
         Key::custom({"hasIcon", OrvQKeyType::Int, {}, INT_MIN, INT_MAX, "non-zero: items have icons (not drawn)"},
                     [](Impl &impl, const QVariant &has) { impl.m_hasIcon = has.toInt() != 0; }),
+        Key::custom({"items", OrvQKeyType::Items, {}, INT_MIN, INT_MAX,
+                     "the tabs: texts or {\"text\", \"icon\"} objects, appended in order"},
+                    [](Impl &impl, const QVariant &items) {
+                        for (const OrvQDescribedItem &item : items.value<OrvQDescribedItems>().items)
+                            impl.addItem(item.icon, item.text);
+                    }),
+        Key::custom({"current", OrvQKeyType::Int, {}, INT_MIN, INT_MAX,
+                     "index of the current tab, -1 none; held to the tabs (no signal)"},
+                    [](Impl &impl, const QVariant &index) {
+                        impl.setCurrentIndex(describedCurrent(index.toInt(), impl.count(), "current"));
+                    }),
     };
     return keys;
 }
@@ -66,7 +78,7 @@ bool OrvQTabWidgetImpl::load(const Json::Value &element)
 
 void OrvQTabWidgetImpl::loadFinished()
 {
-    if (!isPreviewMode())
+    if (!isPreviewMode() || count() > 0)
         return;
     for (const char *text : {"item1", "item2", "item3"})
         addItem(QString(), QString::fromLatin1(text));

@@ -39,6 +39,12 @@ const OrvQKeyTable<OrvQTreeViewImpl> &OrvQTreeViewImpl::attrKeys()
     using Key = OrvQKey<OrvQTreeViewImpl>;
     static const OrvQKeyTable<OrvQTreeViewImpl> keys{
         Key::number("itemHeight", &OrvQTreeViewImpl::m_itemHeight, 0, 0, MaxRowExtent, "row height; 0 means 20"),
+        Key::custom({"rows", OrvQKeyType::Items, {}, INT_MIN, INT_MAX,
+                     "static rows: texts or {\"text\", \"child\": [rows]} objects; a host's model replaces them"},
+                    [](OrvQTreeViewImpl &impl, const QVariant &rows) {
+                        declareRows(qobject_cast<QAbstractItemView *>(impl.m_widget),
+                                    rows.value<OrvQDescribedItems>().items, false);
+                    }),
     };
     return keys;
 }
@@ -78,7 +84,7 @@ bool OrvQTreeViewImpl::load(const Json::Value &element)
 
 void OrvQTreeViewImpl::loadFinished()
 {
-    if (auto *tree = qobject_cast<QTreeView *>(m_widget); tree && isPreviewMode())
+    if (auto *tree = qobject_cast<QTreeView *>(m_widget); tree && isPreviewMode() && !hasDeclaredRows(tree))
         tree->setModel(previewModel(tree));
 }
 

@@ -1,6 +1,7 @@
 #include "controlbase.h"
 
 #include "controlkeys.h"
+#include "describeditems.h"
 #include "jsonreaders.h"
 
 #include <QAbstractScrollArea>
@@ -114,7 +115,7 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
             m_widget->setObjectName(*name);
     }
     if (keys.tooltip) {
-        if (const auto tip = jsonToGbk(*keys.tooltip))
+        if (const auto tip = readDescribedText(*keys.tooltip))
             m_widget->setToolTip(*tip);
     }
 

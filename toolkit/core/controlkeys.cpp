@@ -1,6 +1,7 @@
 #include "controlkeys.h"
 
 #include <QWidget>
+#include "describeditems.h"
 
 namespace OrvQtLib {
 
@@ -21,7 +22,7 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
             return QVariant(*value);
         break;
     case OrvQKeyType::GbkText:
-        if (const auto value = jsonToGbk(jsonMember(object, info.name)))
+        if (const auto value = readDescribedText(jsonMember(object, info.name)))
             return QVariant(*value);
         break;
     case OrvQKeyType::Color:
@@ -50,6 +51,9 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
     case OrvQKeyType::Array:
         if (jsonMember(object, info.name).isArray())
             return QVariant(true);
+    case OrvQKeyType::Items:
+        if (auto value = readDescribedItems(jsonMember(object, info.name), info.name))
+            return QVariant::fromValue(std::move(*value));
         break;
     }
     return std::nullopt;

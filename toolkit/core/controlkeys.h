@@ -25,6 +25,7 @@ enum class OrvQKeyType {
     IntList,   ///< an array of integers, such as a nine-grid's "margin"
     Object,    ///< a JSON object read key by key ("attr", "layout")
     Array,     ///< a JSON array ("child", "style")
+    Items,   // array of texts or objects, read as OrvQDescribedItems
 };
 
 /// What one key is: the part of a row that the loader, the description

@@ -2,6 +2,7 @@
 
 #include "controlbase.h"
 #include "controlregistry.h"
+#include "describeditems.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
 #include "skinlog.h"
@@ -174,6 +175,7 @@ QWidget *loadWindowLayout(QWidget *target, QString name)
         return nullptr;
 
     try {
+        const OrvQDescriptionScope scope(name);
         applyWindowKeys(*root, target);
         return buildElements(*root, target);
     } catch (const Json::Exception &) {

@@ -64,6 +64,7 @@ QString expectedTypeName(OrvQKeyType type)
     case OrvQKeyType::IntList: return QStringLiteral("an array of integers");
     case OrvQKeyType::Object: return QStringLiteral("an object");
     case OrvQKeyType::Array: return QStringLiteral("an array");
+    case OrvQKeyType::Items: return QStringLiteral("an array");
     }
     return QStringLiteral("a value");
 }

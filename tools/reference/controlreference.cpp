@@ -34,6 +34,7 @@ QString typeText(const OrvQKeyInfo &info)
     case OrvQKeyType::IntList: return QStringLiteral("array of integers");
     case OrvQKeyType::Object: return QStringLiteral("object");
     case OrvQKeyType::Array: return QStringLiteral("array");
+    case OrvQKeyType::Items: return QStringLiteral("array of texts or objects");
     }
     return QString();
 }
