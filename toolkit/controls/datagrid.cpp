@@ -108,6 +108,14 @@ bool OrvQTableViewImpl::load(const Json::Value &element)
     return true;
 }
 
+void OrvQTableViewImpl::restyled()
+{
+    if (OrvQTableView *view = grid()) {
+        view->updateOpaqueness();
+        view->horizontalHeader()->viewport()->update();
+    }
+}
+
 void OrvQTableViewImpl::loadFinished()
 {
     if (OrvQTableView *view = grid(); view && isPreviewMode())

@@ -34,6 +34,9 @@ public:
     const OrvQRectStyle &backgroundStyle() const { return m_backgroundStyle; }
     int itemHeight() const { return rowExtentOr20(m_itemHeight); }
 
+protected:
+    void restyled() override;
+
 private:
     int m_itemHeight = 0; // 0: rows of 20
     OrvQRectStyle m_backgroundStyle;

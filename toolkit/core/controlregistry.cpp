@@ -4,6 +4,7 @@
 #include "controlkeys.h"
 #include "proxystyle.h"
 #include "resourcemanager.h"
+#include "skinnotifier.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -59,6 +60,16 @@ bool loadSkinPackage(const QString &path)
     if (!registry().initialized)
         return false;
     return OrvQResourceManager::instance().loadPackage(path);
+}
+
+bool replaceSkinPackage(const QString &path)
+{
+    if (!registry().initialized || !OrvQResourceManager::instance().replacePackage(path))
+        return false;
+    Internal::restyleAllControls();
+    if (OrvQSkinNotifier *notifier = skinNotifier())
+        emit notifier->skinChanged();
+    return true;
 }
 
 void registerControl(const char *typeName, ControlCreator creator, bool exposed, ControlSchemaSource schema)

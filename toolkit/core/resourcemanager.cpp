@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace OrvQtLib {
@@ -213,6 +214,9 @@ struct OrvQResourceManager::Private {
     quint64 m_keptDocumentMemory = 0;
     quint64 m_documentCacheLimit = DefaultDocumentCacheLimit;
     quint64 m_documentClock = 0;
+    // Members that failed to unpack; a replacing package must have none.
+    int m_failedMembers = 0;
+    quint64 m_generation = 0;
 
     void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
     void dropDocumentsBeyond(quint64 limit);
@@ -229,7 +233,11 @@ void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
     const int count = entry.index;
     quint64 taken = 0;
     for (int i = 0; i < count; ++i) {
-        if (zipItem(zip, i, &entry) != ZipOk || entry.uncompressedSize == 0)
+        if (zipItem(zip, i, &entry) != ZipOk) {
+            ++m_failedMembers;
+            continue;
+        }
+        if (entry.uncompressedSize == 0)
             continue;
         const std::string key = packageMemberKey(entry.name);
         const bool isStyleFile = key == "style.json";
@@ -248,7 +256,8 @@ void OrvQResourceManager::Private::readMembers(OrvQZipArchive *zip)
         file.size = quint32(capacity);
         taken += capacity;
         // A member that fails part-way keeps what was produced, zeros after.
-        unzipItemToMemory(zip, i, file.bytes.get(), file.size);
+        if (unzipItemToMemory(zip, i, file.bytes.get(), file.size) != ZipOk)
+            ++m_failedMembers;
         if (isStyleFile)
             m_styleFile = std::move(file);
         else
@@ -350,6 +359,31 @@ bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
     m_d->readMembers(zip.get());
     zip.reset();
     return m_d->parseLastStyleFile();
+}
+
+bool OrvQResourceManager::replacePackage(const QString &path)
+{
+    // Read into a fresh state with the loading code itself; the current
+    // skin stays untouched until the new one is wholly read.
+    std::unique_ptr<Private> previous = std::exchange(m_d, std::make_unique<Private>());
+    m_d->m_baseDir = previous->m_baseDir;
+    m_d->m_documentCacheLimit = previous->m_documentCacheLimit;
+    if (!loadPackage(path) || m_d->m_failedMembers != 0) {
+        m_d = std::move(previous);
+        return false;
+    }
+    // The built-in images move over, so pointers to them stay valid.
+    for (auto &image : previous->m_images) {
+        if (image.first.contains(QLatin1String("IDB_")))
+            m_d->m_images.emplace(image.first, std::move(image.second));
+    }
+    m_d->m_generation = previous->m_generation + 1;
+    return true;
+}
+
+quint64 OrvQResourceManager::generation() const
+{
+    return m_d->m_generation;
 }
 
 void OrvQResourceManager::createBuiltinImages()

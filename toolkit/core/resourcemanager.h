@@ -50,6 +50,15 @@ public:
     // usable style.json; its members are loaded even then.
     bool loadPackage(const QString &path);
     bool loadPackageFromMemory(const char *data, int size);
+    // Replaces every member, style and cached image of the packages loaded
+    // so far (the built-in images stay) with those of one package. The
+    // package is read wholly first: when it cannot be opened, a member fails
+    // to unpack or it has no usable style.json, nothing changes and the
+    // result is false. Images and documents handed out before are released.
+    bool replacePackage(const QString &path);
+    // Counts the successful replacements: what was looked up in the skin
+    // before another value may be stale.
+    quint64 generation() const;
     void createBuiltinImages();
 
     // Bytes of a package member, found without regard to ASCII case and with
@@ -66,7 +75,7 @@ public:
     quint64 documentCacheLimit() const;
     QString baseDir() const;
     // A cached image, or one decoded from the package or the disk; owned by
-    // the manager. An image that fails to decode on disk comes back with
+    // the manager until the package is replaced. An image that fails to decode on disk comes back with
     // width 0; callers test the size before drawing.
     QImage *image(const QString &name);
     // An image of the package alone, decoded within the image bounds and not
