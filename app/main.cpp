@@ -3,6 +3,7 @@
 #include "controlregistry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -23,8 +24,10 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     OrvQtLib::initialize();
-    OrvQtLib::loadSkinPackage(packagePath());
+    const QString day = packagePath();
+    OrvQtLib::loadSkinPackage(day);
     OrvQtQuelvane window;
+    window.setSkinPackages(day, QFileInfo(day).dir().filePath(QStringLiteral("QuelvaneNight.data")));
     window.show();
     return app.exec();
 }

@@ -1,9 +1,12 @@
 #include "orvqtquelvane.h"
 
+#include "controlregistry.h"
 #include "ecgchart.h"
 #include "label.h"
 #include "windowloader.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QFile>
 #include <QProgressBar>
@@ -78,6 +81,8 @@ void OrvQtQuelvane::setUpDisplay()
     }
     if (auto *radio = findChild<QRadioButton *>(QStringLiteral("radioMain")))
         radio->setChecked(true);
+    if (auto *menu = findChild<QAbstractButton *>(QStringLiteral("menu")))
+        connect(menu, &QAbstractButton::clicked, this, &OrvQtQuelvane::toggleNight);
 
     hrLabel = findChild<QLabel *>(QStringLiteral("hr"));
     spo2Label = findChild<QLabel *>(QStringLiteral("spo2"));
@@ -87,6 +92,33 @@ void OrvQtQuelvane::setUpDisplay()
     timeLabel = findChild<QLabel *>(QStringLiteral("time"));
 
     onVitalsTimer();
+}
+
+void OrvQtQuelvane::setSkinPackages(const QString &day, const QString &night)
+{
+    m_dayPackage = day;
+    m_nightPackage = night;
+    m_night = false;
+}
+
+bool OrvQtQuelvane::toggleNight()
+{
+    // The charts hold only their points and colours, which the host sets,
+    // so a switch restyles around them and the sweep goes on.
+    const QString &next = m_night ? m_dayPackage : m_nightPackage;
+    if (next.isEmpty() || !OrvQtLib::replaceSkinPackage(next))
+        return false;
+    m_night = !m_night;
+    return true;
+}
+
+void OrvQtQuelvane::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_N && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        toggleNight();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void OrvQtQuelvane::loadSamples()

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QVector>
 
+class QKeyEvent;
 class QLabel;
 class QTimer;
 
@@ -21,6 +22,18 @@ class OrvQtQuelvane : public QMainWindow
 public:
     explicit OrvQtQuelvane(QWidget *parent = nullptr);
     ~OrvQtQuelvane() override;
+
+    // The packages of the day and the night look. The "Menu" button and the
+    // key N switch between them while the traces keep sweeping; the day
+    // package is taken to be the one loaded.
+    void setSkinPackages(const QString &day, const QString &night);
+    bool isNight() const { return m_night; }
+    // Switches to the other look; false, changing nothing, when its package
+    // cannot be read.
+    bool toggleNight();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     friend class TestMonitor;
@@ -50,4 +63,8 @@ private:
     QLabel *nbpLabel = nullptr;
     QLabel *pluseLabel = nullptr;
     QLabel *timeLabel = nullptr;
+
+    QString m_dayPackage;
+    QString m_nightPackage;
+    bool m_night = false;
 };

@@ -34,19 +34,9 @@ int main(int argc, char **argv)
         const QString arg = args.takeFirst();
         if (arg == QLatin1String("-o") && !args.isEmpty()) {
             output = args.takeFirst();
-        } else if (arg == QLatin1String("--size") && !args.isEmpty()) {
-            request.size = OrvQtLib::Tools::parseSizeOption(args.takeFirst());
-            if (!request.size.isValid())
-                return usage();
-        } else if (arg == QLatin1String("--state") && !args.isEmpty()) {
-            std::pair<QString, OrvQtLib::OrvQControlState> state;
-            if (!OrvQtLib::Tools::parseStateOption(args.takeFirst(), &state))
-                return usage();
-            request.states.push_back(state);
-        } else if (arg == QLatin1String("--check") && !args.isEmpty()) {
-            request.checked.append(args.takeFirst());
         } else if (arg.startsWith(QLatin1Char('-'))) {
-            return usage();
+            if (!OrvQtLib::Tools::takePreviewOption(arg, args, &request))
+                return usage();
         } else {
             positional.append(arg);
         }

@@ -34,6 +34,21 @@ constexpr int SampleListRows = 8;
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
 // "WxH" with both sides 1 to MaxPreviewSide; an invalid size otherwise.
 QSize parseSizeOption(const QString &text);
+// Takes one option of the designers' tools, "--size WxH", "--state NAME=..."
+// or "--check NAME", with its value from the front of `args`, into
+// `request`. False for an option it does not know or a bad value.
+bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest *request);
+
+// The window size a request asks for: its own, else the description's "w"
+// and "h" from the loaded package or the disk, else DefaultPreviewSize.
+// Invalid when the description is found nowhere or does not parse.
+QSize previewSize(const PreviewRequest &request);
+// Gives what a host adds in code to a built window: rows for template list
+// views without a model, menus for menu bars without items.
+void addSampleContent(QWidget *window);
+// Shows the request's controls checked and in their states; false, with
+// `error` set, when one of them is not in the window.
+bool applyPreviewStates(QWidget *window, const PreviewRequest &request, QString *error);
 
 // Builds the description from the package into a window with preview mode
 // on, so item views show sample rows, and renders it. Template list views
