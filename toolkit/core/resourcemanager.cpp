@@ -1,6 +1,7 @@
 #include "resourcemanager.h"
 
 #include "jsonreaders.h"
+#include "skinlog.h"
 #include "ziparchive.h"
 
 #include <QBuffer>
@@ -368,7 +369,13 @@ bool OrvQResourceManager::replacePackage(const QString &path)
     std::unique_ptr<Private> previous = std::exchange(m_d, std::make_unique<Private>());
     m_d->m_baseDir = previous->m_baseDir;
     m_d->m_documentCacheLimit = previous->m_documentCacheLimit;
-    if (!loadPackage(path) || m_d->m_failedMembers != 0) {
+    const bool read = loadPackage(path);
+    if (!read || m_d->m_failedMembers != 0) {
+        if (m_d->m_failedMembers != 0)
+            qCWarning(lcSkin) << "skin not switched:" << m_d->m_failedMembers << "members of" << path
+                              << "do not unpack";
+        else
+            qCWarning(lcSkin) << "skin not switched:" << path << "cannot be read or has no usable style.json";
         m_d = std::move(previous);
         return false;
     }

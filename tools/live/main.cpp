@@ -23,23 +23,10 @@ int usage()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
 
     OrvQtLib::Tools::PreviewRequest request;
-    QStringList positional;
-    while (!args.isEmpty()) {
-        const QString arg = args.takeFirst();
-        if (arg.startsWith(QLatin1Char('-'))) {
-            if (!OrvQtLib::Tools::takePreviewOption(arg, args, &request))
-                return usage();
-        } else {
-            positional.append(arg);
-        }
-    }
-    if (positional.size() != 2)
+    if (!OrvQtLib::Tools::parsePreviewArguments(QCoreApplication::arguments().mid(1), &request))
         return usage();
-    request.package = positional[0];
-    request.description = positional[1];
 
     OrvQtLib::initialize();
     OrvQtLib::Tools::LiveView view(request);

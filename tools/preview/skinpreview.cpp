@@ -88,6 +88,8 @@ QSize parseSizeOption(const QString &text)
     return QSize(w, h);
 }
 
+namespace {
+
 bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest *request)
 {
     if (args.isEmpty())
@@ -108,6 +110,29 @@ bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest 
         return true;
     }
     return false;
+}
+
+} // namespace
+
+bool parsePreviewArguments(QStringList args, PreviewRequest *request, QString *output)
+{
+    QStringList positional;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg == QLatin1String("-o") && output && !args.isEmpty()) {
+            *output = args.takeFirst();
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            if (!takePreviewOption(arg, args, request))
+                return false;
+        } else {
+            positional.append(arg);
+        }
+    }
+    if (positional.size() != 2)
+        return false;
+    request->package = positional[0];
+    request->description = positional[1];
+    return true;
 }
 
 QSize previewSize(const PreviewRequest &request)

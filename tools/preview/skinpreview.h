@@ -34,10 +34,11 @@ constexpr int SampleListRows = 8;
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
 // "WxH" with both sides 1 to MaxPreviewSide; an invalid size otherwise.
 QSize parseSizeOption(const QString &text);
-// Takes one option of the designers' tools, "--size WxH", "--state NAME=..."
-// or "--check NAME", with its value from the front of `args`, into
-// `request`. False for an option it does not know or a bad value.
-bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest *request);
+// Reads the command line of a designers' tool (without the program name):
+// PACKAGE DESCRIPTION with "--size WxH", "--state NAME=..." and "--check
+// NAME", and "-o FILE" into `output` when one is given. False for anything
+// else, a bad value or a missing argument.
+bool parsePreviewArguments(QStringList args, PreviewRequest *request, QString *output = nullptr);
 
 // The window size a request asks for: its own, else the description's "w"
 // and "h" from the loaded package or the disk, else DefaultPreviewSize.
