@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include <memory>
 
@@ -19,12 +20,13 @@ namespace {
 
 const QRgb Grey = 0xff808080; // a container without a style
 
-// Two looks of one window: the background, a logo image and a style only
-// the first package has.
+// Two looks of one window: the background, the text colour, a logo image
+// and a style only the first package has.
 QByteArray styles(const char *background, bool withTile)
 {
+    const QByteArray text = withTile ? "00ff00" : "ff00ff";
     QByteArray json = QByteArray(R"({"style": [{"type": 1, "name": "bg", "drawImg": false, "clr": ")")
-        + background + R"("})";
+        + background + R"("}, {"type": 2, "name": "txt", "size": 14, "clr": ")" + text + R"("})";
     if (withTile)
         json += R"(, {"type": 1, "name": "tile", "drawImg": false, "clr": "ff00ff00"})";
     return json + "]}";
@@ -37,7 +39,10 @@ const char Window[] = R"({"elements": [
         {"type": "qtcheckbox", "name": "check", "x": 10, "y": 40, "w": 100, "h": 20},
         {"type": "qtdedit", "name": "edit", "x": 10, "y": 70, "w": 100, "h": 24},
         {"type": "qtslider", "name": "slider", "x": 10, "y": 100, "w": 100, "h": 20},
-        {"type": "qtlist", "name": "list", "x": 120, "y": 10, "w": 100, "h": 100}
+        {"type": "qtlist", "name": "list", "x": 120, "y": 10, "w": 100, "h": 100},
+        {"type": "qtlabel", "name": "label", "x": 10, "y": 125, "w": 100, "h": 20, "style": [["txt", 0, 0]],
+         "attr": {"text": "HHHH"}},
+        {"type": "qttext", "name": "rich", "x": 120, "y": 115, "w": 100, "h": 25}
     ]}
 ]})";
 
@@ -93,7 +98,7 @@ void TestLiveSkin::init()
 {
     QVERIFY(replaceSkinPackage(m_a));
     m_window = std::make_unique<QWidget>();
-    m_window->resize(240, 140);
+    m_window->resize(240, 150);
     QVERIFY(loadWindowLayout(m_window.get(), "Win"));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -105,7 +110,10 @@ void TestLiveSkin::switchRestylesInPlace()
     auto *edit = m_window->findChild<QLineEdit *>("edit");
     auto *slider = m_window->findChild<QSlider *>("slider");
     auto *list = m_window->findChild<QListWidget *>("list");
-    QVERIFY(check && edit && slider && list);
+    auto *label = m_window->findChild<QWidget *>("label");
+    auto *rich = m_window->findChild<QTextEdit *>("rich");
+    QVERIFY(check && edit && slider && list && label && rich);
+    rich->setHtml(R"(<img src="images/logo.png">)");
     check->setChecked(true);
     edit->setFocus();
     QTest::keyClicks(edit, "typed");
@@ -120,6 +128,8 @@ void TestLiveSkin::switchRestylesInPlace()
     QCOMPARE(before.pixel(5, 5), 0xffff0000u);
     QCOMPARE(before.pixel(20, 20), 0xff0000ffu);
     QCOMPARE(before.pixel(50, 20), 0xff00ff00u);
+    QVERIFY(!boxOf(label->grab().toImage(), 0xff00ff00, 40).isEmpty());
+    QVERIFY(!boxOf(rich->grab().toImage(), 0xff0000ff).isEmpty());
 
     QSignalSpy changed(skinNotifier(), &OrvQSkinNotifier::skinChanged);
     QVERIFY(replaceSkinPackage(m_b));
@@ -129,6 +139,8 @@ void TestLiveSkin::switchRestylesInPlace()
     QCOMPARE(after.pixel(5, 5), 0xff0000ffu);   // B's background
     QCOMPARE(after.pixel(20, 20), 0xffffff00u); // B's logo
     QCOMPARE(after.pixel(50, 20), Grey);        // B lacks the style: as loaded without it
+    QVERIFY(!boxOf(label->grab().toImage(), 0xffff00ff, 40).isEmpty());
+    QVERIFY(!boxOf(rich->grab().toImage(), 0xffffff00).isEmpty());
     QVERIFY(check->isChecked());
     QCOMPARE(edit->text(), QStringLiteral("typed"));
     QCOMPARE(m_window->focusWidget(), edit);
