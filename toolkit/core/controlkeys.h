@@ -127,7 +127,8 @@ private:
 };
 
 // Reads every key of `table` from `object`, in table order. An owner that
-// remembers its skin keeps what its image-name keys were given.
+// remembers its skin keeps what its image-name keys were given, and a
+// reference to `table`: a static table.
 template <class Owner>
 void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owner &owner)
 {

@@ -264,7 +264,7 @@ private:
 // apply in iteration order, so a later entry for the same slot wins; an
 // unknown slot or style name changes nothing. Several rows may share a slot.
 // An owner that remembers its skin (a control's Impl) keeps the entries for
-// a skin switch.
+// a skin switch, and with them a reference to `table`: a static table.
 template <class Owner>
 void applyStyleSlots(const Json::Value &element, const OrvQStyleSlotTable<Owner> &table, Owner &owner)
 {
