@@ -4,6 +4,8 @@
 #include "skinchecker.h"
 #include "windowloader.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
@@ -29,10 +31,34 @@ LiveView::LiveView(const PreviewRequest &request, QWidget *parent)
 
     m_settle.setSingleShot(true);
     m_settle.setInterval(LiveSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &LiveView::rebuild);
-    const auto changed = [this] { m_settle.start(); };
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_settle, &QTimer::timeout, this, &LiveView::changed);
+    const auto settle = [this] { m_settle.start(); };
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, settle);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, settle);
+    rebuild();
+}
+
+namespace {
+
+// What the zip holds: times may be too coarse to tell two quick saves apart.
+QByteArray stampOf(const QFileInfo &info)
+{
+    QFile file(info.filePath());
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QByteArray();
+    return hash.result();
+}
+
+} // namespace
+
+void LiveView::changed()
+{
+    const QFileInfo package(m_request.package);
+    if (!package.isDir() && stampOf(package) == m_stamp) {
+        watchPackage();
+        return;
+    }
     rebuild();
 }
 
@@ -76,6 +102,7 @@ void LiveView::showFindings(const QStringList &findings)
 void LiveView::rebuild()
 {
     watchPackage();
+    m_stamp = stampOf(QFileInfo(m_request.package));
 
     const std::vector<SkinFinding> found = checkSkinPackage(m_request.package, {m_request.description});
     if (hasErrors(found)) {

@@ -2,6 +2,7 @@
 
 #include "skinpreview.h"
 
+#include <QByteArray>
 #include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
@@ -45,12 +46,15 @@ signals:
 
 private:
     void watchPackage();
+    void changed();
     void showFindings(const QStringList &findings);
 
     PreviewRequest m_request;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     QLabel *m_banner = nullptr;
+    // The zip file as last built: a change elsewhere in its folder is none.
+    QByteArray m_stamp;
     std::unique_ptr<QWidget> m_content;
     QStringList m_findings;
 };
