@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -13,9 +15,11 @@ int main(int argc, char **argv)
     OrvQtLib::initialize();
     // The package in the working directory, as in the build tree; else the
     // one installed beside the program's prefix.
+    QString day;
     const QString problem = loadMonitorSkin({QStringLiteral("./Quelvane.data"),
                                              QCoreApplication::applicationDirPath()
-                                                 + QStringLiteral("/../share/quelvane/Quelvane.data")});
+                                                 + QStringLiteral("/../share/quelvane/Quelvane.data")},
+                                            &day);
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "quelvane: %s\n", qUtf8Printable(problem));
         const QString platform = QGuiApplication::platformName();
@@ -24,6 +28,7 @@ int main(int argc, char **argv)
         return 1;
     }
     OrvQtQuelvane window;
+    window.setSkinPackages(day, QFileInfo(day).dir().filePath(QStringLiteral("QuelvaneNight.data")));
     window.show();
     return app.exec();
 }

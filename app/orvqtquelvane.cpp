@@ -7,6 +7,8 @@
 #include "windowloader.h"
 #include "ziparchive.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +44,7 @@ void showText(QLabel *label, const QString &text)
 
 } // namespace
 
-QString loadMonitorSkin(const QStringList &candidates)
+QString loadMonitorSkin(const QStringList &candidates, QString *loaded)
 {
     QStringList places;
     QString path;
@@ -57,6 +59,8 @@ QString loadMonitorSkin(const QStringList &candidates)
     if (!OrvQtLib::OrvQZipHandle(OrvQtLib::openZipFile(QFile::encodeName(path).constData(), nullptr)))
         return QStringLiteral("%1 is not a skin package: it cannot be read as a zip archive.").arg(path);
     OrvQtLib::loadSkinPackage(path);
+    if (loaded)
+        *loaded = path;
     bool inPackage = false;
     const auto mainFrame = OrvQtLib::OrvQResourceManager::instance().jsonDocument(QStringLiteral("MainFrame.json"),
                                                                                   &inPackage);
@@ -107,6 +111,8 @@ void OrvQtQuelvane::setUpDisplay()
     }
     if (auto *radio = findChild<QRadioButton *>(QStringLiteral("radioMain")))
         radio->setChecked(true);
+    if (auto *menu = findChild<QAbstractButton *>(QStringLiteral("menu")))
+        connect(menu, &QAbstractButton::clicked, this, &OrvQtQuelvane::toggleNight);
 
     hrLabel = findChild<QLabel *>(QStringLiteral("hr"));
     spo2Label = findChild<QLabel *>(QStringLiteral("spo2"));
@@ -116,6 +122,33 @@ void OrvQtQuelvane::setUpDisplay()
     timeLabel = findChild<QLabel *>(QStringLiteral("time"));
 
     onVitalsTimer();
+}
+
+void OrvQtQuelvane::setSkinPackages(const QString &day, const QString &night)
+{
+    m_dayPackage = day;
+    m_nightPackage = night;
+    m_night = false;
+}
+
+bool OrvQtQuelvane::toggleNight()
+{
+    // The charts hold only their points and colours, which the host sets,
+    // so a switch restyles around them and the sweep goes on.
+    const QString &next = m_night ? m_dayPackage : m_nightPackage;
+    if (next.isEmpty() || !OrvQtLib::replaceSkinPackage(next))
+        return false;
+    m_night = !m_night;
+    return true;
+}
+
+void OrvQtQuelvane::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_N && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        toggleNight();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void OrvQtQuelvane::loadSamples()

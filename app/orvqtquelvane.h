@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 
+class QKeyEvent;
 class QLabel;
 class QTimer;
 
@@ -14,8 +15,9 @@ class OrvQECGChart;
 
 // Loads the monitor's skin package from the first of `candidates` that
 // exists. Empty when it holds a "MainFrame" that parses; otherwise says, for
-// the user, what is wrong and where it looked.
-QString loadMonitorSkin(const QStringList &candidates);
+// the user, what is wrong and where it looked. `loaded`, when given, gets the
+// path of the package it read.
+QString loadMonitorSkin(const QStringList &candidates, QString *loaded = nullptr);
 
 // The monitor window: "MainFrame" from the skin, four sweeping waveforms fed
 // every 10 ms from the embedded sample table, and read-outs refreshed once a
@@ -27,6 +29,18 @@ class OrvQtQuelvane : public QMainWindow
 public:
     explicit OrvQtQuelvane(QWidget *parent = nullptr);
     ~OrvQtQuelvane() override;
+
+    // The packages of the day and the night look. The "Menu" button and the
+    // key N switch between them while the traces keep sweeping; the day
+    // package is taken to be the one loaded.
+    void setSkinPackages(const QString &day, const QString &night);
+    bool isNight() const { return m_night; }
+    // Switches to the other look; false, changing nothing, when its package
+    // cannot be read.
+    bool toggleNight();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     friend class TestMonitor;
@@ -56,4 +70,8 @@ private:
     QLabel *nbpLabel = nullptr;
     QLabel *pluseLabel = nullptr;
     QLabel *timeLabel = nullptr;
+
+    QString m_dayPackage;
+    QString m_nightPackage;
+    bool m_night = false;
 };

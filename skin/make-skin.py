@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the monitor's skin: MainFrame.json, style.json and images/*.png.
+"""Writes the monitor's skin: MainFrame.json, style.json and images/*.png,
+and its night look in night/: the same styles and images, dimmer.
 
 Run it after changing the look; the build zips this folder into
-Quelvane.data. Only the standard library is needed.
+Quelvane.data, and night/ with MainFrame.json into QuelvaneNight.data.
+Only the standard library is needed.
 """
 import json
 import math
@@ -67,11 +69,18 @@ def bell(u, v):
     return x * x + (v - 0.12) ** 2 <= 0.06 ** 2
 
 
-def make_images():
-    folder = os.path.join(HERE, "images")
+# The night look keeps this share of every colour's brightness.
+NIGHT = 0.55
+
+
+def dim_rgb(rgb, factor):
+    return tuple(round(c * factor) for c in rgb)
+
+
+def make_images(folder, factor=1.0):
     os.makedirs(folder, exist_ok=True)
-    shape_image(os.path.join(folder, "heart.png"), 26, (77, 253, 0), heart)
-    shape_image(os.path.join(folder, "bell.png"), 22, (235, 240, 245), bell)
+    shape_image(os.path.join(folder, "heart.png"), 26, dim_rgb((77, 253, 0), factor), heart)
+    shape_image(os.path.join(folder, "bell.png"), 22, dim_rgb((235, 240, 245), factor), bell)
 
 # ---------------------------------------------------------------- styles
 
@@ -262,6 +271,24 @@ def main_frame():
     return {"elements": [root]}
 
 
+def dim_hex(text, factor):
+    """RRGGBB or AARRGGBB with the colour channels scaled, alpha kept."""
+    alpha, rgb = text[:-6], text[-6:]
+    channels = [int(rgb[i:i + 2], 16) for i in (0, 2, 4)]
+    return alpha + "".join("%02x" % c for c in dim_rgb(channels, factor))
+
+
+def night_styles():
+    dimmed = []
+    for style in STYLES:
+        style = dict(style)
+        for key in ("clr", "borderclr"):
+            if key in style:
+                style[key] = dim_hex(style[key], NIGHT)
+        dimmed.append(style)
+    return dimmed
+
+
 def write_json(name, value):
     with open(os.path.join(HERE, name), "w", encoding="utf-8", newline="\n") as out:
         json.dump(value, out, indent=1, ensure_ascii=False)
@@ -269,9 +296,11 @@ def write_json(name, value):
 
 
 def main():
-    make_images()
+    make_images(os.path.join(HERE, "images"))
     write_json("style.json", {"style": STYLES})
     write_json("MainFrame.json", main_frame())
+    make_images(os.path.join(HERE, "night", "images"), NIGHT)
+    write_json(os.path.join("night", "style.json"), {"style": night_styles()})
 
 
 if __name__ == "__main__":

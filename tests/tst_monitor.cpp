@@ -69,6 +69,7 @@ private slots:
     void testEcgChartsKeepOwnPositions();
     void testReadOuts();
     void testOwnSkinLogsNothing();
+    void testDayNightSwitch();
 
 private:
     std::unique_ptr<OrvQtQuelvane> packagedWindow();
@@ -370,6 +371,36 @@ void TestMonitor::testOwnSkinLogsNothing()
         window.onWaveTimer();
     window.grab();
     QVERIFY2(log.lines.isEmpty(), qPrintable(log.lines.join('\n')));
+}
+
+void TestMonitor::testDayNightSwitch()
+{
+    auto window = packagedWindow();
+    QVERIFY(window);
+    window->setSkinPackages(ORV_QUELVANE_PACKAGE, ORV_NIGHT_PACKAGE);
+    window->resize(1024, 1024);
+    // Ticks by hand, so that each one is counted.
+    window->waveTimer->stop();
+    for (int i = 0; i < 25; ++i)
+        window->onWaveTimer();
+    const QPoint background(4, 100);
+    QCOMPARE(window->grab().toImage().pixel(background), 0xff080b10u);
+
+    QTest::keyClick(window.get(), Qt::Key_N);
+    QVERIFY(window->isNight());
+    QCOMPARE(window->grab().toImage().pixel(background), 0xff040609u);
+    // The sweep goes on where it was.
+    QCOMPARE(window->ecgChart->pointCount(), 25);
+    window->onWaveTimer();
+    QCOMPARE(window->ecgChart->pointCount(), 26);
+    QCOMPARE(window->chartPos.value(window->ecgChart), 26);
+
+    auto *menu = window->findChild<QAbstractButton *>("menu");
+    QVERIFY(menu);
+    menu->click();
+    QVERIFY(!window->isNight());
+    QCOMPARE(window->grab().toImage().pixel(background), 0xff080b10u);
+    QCOMPARE(window->ecgChart->pointCount(), 26);
 }
 
 QTEST_MAIN(TestMonitor)

@@ -20,6 +20,7 @@
 #include "core/proxystyle.h"
 #include "core/resourcemanager.h"
 #include "core/skinlog.h"
+#include "core/skinnotifier.h"
 #include "core/stylerecords.h"
 #include "core/styleslots.h"
 #include "core/windowloader.h"

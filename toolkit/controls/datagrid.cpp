@@ -120,6 +120,14 @@ bool OrvQTableViewImpl::load(const Json::Value &element)
     return true;
 }
 
+void OrvQTableViewImpl::restyled()
+{
+    if (OrvQTableView *view = grid()) {
+        view->updateOpaqueness();
+        view->horizontalHeader()->viewport()->update();
+    }
+}
+
 void OrvQTableViewImpl::loadFinished()
 {
     if (OrvQTableView *view = grid(); view && isPreviewMode() && !hasDeclaredRows(view))

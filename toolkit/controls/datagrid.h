@@ -43,6 +43,9 @@ public:
     bool headerChecked() const { return m_headerChecked; }
     void setHeaderChecked(bool checked) { m_headerChecked = checked; }
 
+protected:
+    void restyled() override;
+
 private:
     OrvQTableView *grid() const;
 

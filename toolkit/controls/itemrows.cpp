@@ -111,9 +111,14 @@ constexpr int MaxRememberedMisses = 4096;
 
 const QImage *OrvQImageLookup::find(const QString &name) const
 {
+    OrvQResourceManager &skin = OrvQResourceManager::instance();
+    if (m_skinGeneration != skin.generation()) {
+        m_misses.clear();
+        m_skinGeneration = skin.generation();
+    }
     if (name.isEmpty() || m_misses.contains(name))
         return nullptr;
-    const QImage *image = OrvQResourceManager::instance().image(name);
+    const QImage *image = skin.image(name);
     if (image && !image->isNull() && image->width() > 0 && image->height() > 0)
         return image;
     if (m_misses.size() >= MaxRememberedMisses)

@@ -58,7 +58,8 @@ private:
 constexpr int CellImageRole = Qt::UserRole + 100;
 
 /// Images named by item data, looked up in the skin. A name the skin lacks is
-/// remembered, so it costs its disk look-ups once rather than on every paint.
+/// remembered, so it costs its disk look-ups once rather than on every paint,
+/// until the skin is replaced.
 class OrvQImageLookup
 {
 public:
@@ -69,6 +70,7 @@ public:
 
 private:
     mutable QSet<QString> m_misses;
+    mutable quint64 m_skinGeneration = 0;
 };
 
 /// A check box in front of the first column of every row (and of a header's

@@ -92,6 +92,14 @@ bool OrvQLabelImpl::load(const Json::Value &element)
     return loaded;
 }
 
+void OrvQLabelImpl::restyled()
+{
+    if (auto *label = qobject_cast<OrvQLabel *>(m_widget)) {
+        label->applyTextStyle();
+        label->elideToWidth();
+    }
+}
+
 void OrvQLabelImpl::draw(QPainter *painter, const QRect &rect)
 {
     if (const auto *label = qobject_cast<QLabel *>(m_widget))
@@ -145,6 +153,11 @@ void OrvQLabel::resizeEvent(QResizeEvent *event)
     QLabel::resizeEvent(event);
     if (!m_impl)
         return;
+    elideToWidth();
+}
+
+void OrvQLabel::elideToWidth()
+{
     if (text() != m_shownText)
         m_impl->setFullText(text());
     m_shownText = text();
@@ -229,6 +242,11 @@ bool OrvQLabelExImpl::load(const Json::Value &element)
 void OrvQLabelExImpl::setTextStyle(const OrvQFontStyle &style)
 {
     m_textStyle = style;
+    m_document.setDefaultFont(fontOf(m_textStyle));
+}
+
+void OrvQLabelExImpl::restyled()
+{
     m_document.setDefaultFont(fontOf(m_textStyle));
 }
 

@@ -31,6 +31,9 @@ public:
     QString fullText() const { return m_fullText; }
     void setFullText(const QString &text) { m_fullText = text; }
 
+protected:
+    void restyled() override;
+
 private:
     OrvQFontStyle m_textStyle;
     QString m_fullText;
@@ -78,8 +81,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    friend class OrvQLabelImpl;
+
     /// True when QLabel would paint nothing but one line of plain text.
     bool isPlainTextLine() const;
+    /// Shows the full text elided to the width, as the style's mode asks.
+    void elideToWidth();
 
     QString m_shownText;
 };
@@ -139,6 +146,9 @@ public:
     void clearSelection();
     OrvQTextPosition selectionStart() const { return m_start; }
     OrvQTextPosition selectionEnd() const { return m_end; }
+
+protected:
+    void restyled() override;
 
 private:
     OrvQFontStyle m_textStyle;

@@ -66,6 +66,12 @@ bool OrvQListViewImpl::load(const Json::Value &element)
     return true;
 }
 
+void OrvQListViewImpl::restyled()
+{
+    if (auto *view = qobject_cast<OrvQListView *>(m_widget))
+        view->updateOpaqueness();
+}
+
 void OrvQListViewImpl::loadFinished()
 {
     if (!m_widget)

@@ -43,6 +43,9 @@ public:
     ItemFillHook itemFillHook;
     ItemSizeHook itemSizeHook;
 
+protected:
+    void restyled() override;
+
 private:
     int m_itemHeight = DefaultRowHeight;
     int m_itemWidth = DefaultRowHeight;

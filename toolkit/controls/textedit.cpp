@@ -4,6 +4,7 @@
 #include "resourcemanager.h"
 
 #include <QImage>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -34,6 +35,25 @@ protected:
         }
         addResource(type, name, image);
         return image;
+    }
+
+public:
+    // The document keeps the images it loaded; after a skin switch each is
+    // loaded again from the new package.
+    void reloadImages()
+    {
+        bool any = false;
+        for (QTextBlock block = begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.isImageFormat()) {
+                    loadResource(ImageResource, QUrl(format.toImageFormat().name()));
+                    any = true;
+                }
+            }
+        }
+        if (any)
+            markContentsDirty(0, characterCount());
     }
 };
 
@@ -93,6 +113,14 @@ std::optional<QMargins> OrvQTextEditImpl::takeMargins()
         return std::nullopt;
     m_marginsRead = false;
     return QMargins(m_leftMargin, m_topMargin, m_rightMargin, m_bottomMargin);
+}
+
+void OrvQTextEditImpl::restyled()
+{
+    if (QTextEdit *edit = textEdit()) {
+        if (auto *document = dynamic_cast<PackageDocument *>(edit->document()))
+            document->reloadImages();
+    }
 }
 
 bool OrvQTextEditImpl::isEmptyText() const

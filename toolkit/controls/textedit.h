@@ -29,6 +29,7 @@ public:
 
 protected:
     bool isEmptyText() const override;
+    void restyled() override;
 
 private:
     QTextEdit *textEdit() const;

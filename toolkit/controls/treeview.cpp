@@ -82,6 +82,15 @@ bool OrvQTreeViewImpl::load(const Json::Value &element)
     return true;
 }
 
+void OrvQTreeViewImpl::restyled()
+{
+    if (auto *tree = qobject_cast<OrvQTreeView *>(m_widget)) {
+        tree->updateOpaqueness();
+        // Qt keeps the row height it measured.
+        tree->doItemsLayout();
+    }
+}
+
 void OrvQTreeViewImpl::loadFinished()
 {
     if (auto *tree = qobject_cast<QTreeView *>(m_widget); tree && isPreviewMode() && !hasDeclaredRows(tree))

@@ -36,6 +36,9 @@ public:
     const OrvQStateFontStyles &itemFonts() const { return m_itemFonts; }
     int itemHeight() const { return rowExtentOr20(m_itemHeight); }
 
+protected:
+    void restyled() override;
+
 private:
     int m_itemHeight = 0; ///< 0: rows of 20
     OrvQRectStyle m_backgroundStyle;

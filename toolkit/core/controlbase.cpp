@@ -435,6 +435,25 @@ bool OrvQControlBaseImpl::loadAttributes(const Json::Value &element)
     return true;
 }
 
+void OrvQControlBaseImpl::rememberSkin(std::unique_ptr<OrvQSkinRecord> record)
+{
+    if (record)
+        m_skinRecords.push_back(std::move(record));
+}
+
+void OrvQControlBaseImpl::restyle()
+{
+    for (const std::unique_ptr<OrvQSkinRecord> &record : m_skinRecords)
+        record->reapply();
+    restyled();
+    if (m_widget)
+        m_widget->updateGeometry();
+    if (QWidget *surface = paintSurface())
+        surface->update();
+}
+
+void OrvQControlBaseImpl::restyled() {}
+
 // ---- text --------------------------------------------------------------------
 
 QString fromGbk(const char *bytes)

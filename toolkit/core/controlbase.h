@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "stylerecords.h"
+#include "styleslots.h"
 
 #include <json/value.h>
 
@@ -259,6 +260,15 @@ public:
     /// null element.
     bool loadAttributes(const Json::Value &element);
 
+    /// Keeps what the control was skinned with; the style-slot walk and the
+    /// key tables call it while loading.
+    void rememberSkin(std::unique_ptr<OrvQSkinRecord> record);
+    /// Skins the control again from the current skin after a switch: every
+    /// style slot looked up again by the name its description gave, the
+    /// image-name keys applied again, then restyled(), then a repaint. Texts,
+    /// values and geometry stay as they are.
+    void restyle();
+
     QWidget *widget() const { return m_widget; }
     /// Where the control paints and repaints: a scroll area is painted only
     /// through its viewport; any other control is its own surface.
@@ -320,10 +330,16 @@ public:
 protected:
     /// Moves to `state` and repaints at once, as every mouse transition does.
     void changeState(OrvQControlState state);
+    /// For what a control takes from its styles into its widget at load (a
+    /// font, a palette); the default does nothing.
+    virtual void restyled();
 
     QWidget *m_widget = nullptr;
     OrvQControlState m_state = StateNormal;
     QMap<QByteArray, OrvQAttrValue> m_attributes;
+
+private:
+    std::vector<std::unique_ptr<OrvQSkinRecord>> m_skinRecords;
 };
 
 /// Text of a description decoded from GBK bytes (Latin-1 where the platform

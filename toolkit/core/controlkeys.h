@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <vector>
@@ -125,17 +126,61 @@ template <class Owner>
 /// A control's "attr" key table, applied in order.
 using OrvQKeyTable = std::vector<OrvQKey<Owner>>;
 
-/// Reads every key of `table` from `object`, in table order.
+/// The image-name keys a table applied to one owner, with their values: a
+/// skin switch applies them again, for what an owner derives from the image
+/// (a size), without reading the description again.
+template <class Owner>
+class OrvQImageKeyRecord : public OrvQSkinRecord
+{
+public:
+    /// Records for `owner`, whose keys `table` read.
+    OrvQImageKeyRecord(Owner &owner, const OrvQKeyTable<Owner> &table) : m_owner(owner), m_table(table) {}
+
+    /// Remembers that row `row` was applied with `value`.
+    void add(size_t row, const QVariant &value) { m_applied.emplace_back(row, value); }
+    /// Whether no row was remembered.
+    bool isEmpty() const { return m_applied.empty(); }
+    /// Applies every remembered row again, in order.
+    void reapply() override
+    {
+        for (const auto &applied : m_applied)
+            m_table[applied.first].apply(m_owner, applied.second);
+    }
+
+private:
+    Owner &m_owner;
+    const OrvQKeyTable<Owner> &m_table;
+    std::vector<std::pair<size_t, QVariant>> m_applied;
+};
+
+/// Reads every key of `table` from `object`, in table order. An owner that
+/// remembers its skin keeps what its image-name keys were given, and a
+/// reference to `table`: a static table.
 template <class Owner>
 void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owner &owner)
 {
-    for (const OrvQKey<Owner> &key : table) {
-        if (const std::optional<QVariant> value = readKeyValue(object, key.info))
-            key.apply(owner, *value);
+    std::unique_ptr<OrvQImageKeyRecord<Owner>> images;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const OrvQKey<Owner> &key = table[i];
+        QVariant value;
+        if (const std::optional<QVariant> read = readKeyValue(object, key.info))
+            value = *read;
         else if (key.info.fallback.isValid())
-            key.apply(owner, key.info.fallback);
-        else if (key.whenAbsent)
-            key.apply(owner, QVariant());
+            value = key.info.fallback;
+        else if (!key.whenAbsent)
+            continue;
+        key.apply(owner, value);
+        if constexpr (Internal::RemembersSkin<Owner>::value) {
+            if (key.info.image) {
+                if (!images)
+                    images = std::make_unique<OrvQImageKeyRecord<Owner>>(owner, table);
+                images->add(i, value);
+            }
+        }
+    }
+    if constexpr (Internal::RemembersSkin<Owner>::value) {
+        if (images)
+            owner.rememberSkin(std::move(images));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "proxystyle.h"
 #include "resourcemanager.h"
 #include "skinlog.h"
+#include "skinnotifier.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -60,6 +61,16 @@ bool loadSkinPackage(const QString &path)
     if (!registry().initialized)
         return false;
     return OrvQResourceManager::instance().loadPackage(path);
+}
+
+bool replaceSkinPackage(const QString &path)
+{
+    if (!registry().initialized || !OrvQResourceManager::instance().replacePackage(path))
+        return false;
+    Internal::restyleAllControls();
+    if (OrvQSkinNotifier *notifier = skinNotifier())
+        emit notifier->skinChanged();
+    return true;
 }
 
 void registerControl(const char *typeName, ControlCreator creator, bool exposed, ControlSchemaSource schema)

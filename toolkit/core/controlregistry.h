@@ -24,7 +24,18 @@ using ControlSchemaSource = OrvQControlSchema (*)();
 void initialize();
 /// Loads a skin package, a zip file or a folder holding an unpacked one,
 /// through the resource manager; false before initialize().
+/// Its members and styles add to those of packages loaded before; the first
+/// definition of a name wins.
 bool loadSkinPackage(const QString &path);
+/// Switches the skin while windows are shown: reads the package wholly, and
+/// only when that succeeds replaces the skin loaded so far with it, restyles
+/// every live control in place (geometry, texts, values, check states,
+/// models, scroll positions and focus stay) and emits
+/// skinNotifier()->skinChanged(). A style the new package lacks leaves the
+/// record as the control made it, as at load. False, changing nothing, before
+/// initialize() or when the package cannot be read, has a member that does
+/// not unpack or has no usable style.json.
+bool replaceSkinPackage(const QString &path);
 
 /// Enters or replaces a type name; the last registration of a name wins.
 /// Null arguments are ignored. `schema` is optional.

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace OrvQtLib {
@@ -369,6 +370,8 @@ struct OrvQResourceManager::Private {
     quint64 m_keptDocumentMemory = 0;
     quint64 m_documentCacheLimit = DefaultDocumentCacheLimit;
     quint64 m_documentClock = 0;
+    // Members that failed to unpack; a replacing package must have none.
+    quint64 m_generation = 0;
 
     void keepDocument(FileEntry &file, std::shared_ptr<const Json::Value> document);
     void dropDocumentsBeyond(quint64 limit);
@@ -493,6 +496,43 @@ bool OrvQResourceManager::addPackage(OrvQPackage package, const QString &source)
             m_d->m_files.emplace(member.key, std::move(file)); // an earlier package's member wins
     }
     return m_d->parseLastStyleFile(source);
+}
+
+bool OrvQResourceManager::replacePackage(const QString &path)
+{
+    // The whole package is read before anything changes, so a package that
+    // fails halfway leaves the current skin as it was.
+    OrvQPackage package = readPackage(path);
+    int failed = package.unreadRecords;
+    for (const OrvQPackageMember &member : package.members)
+        failed += member.result != ZipOk ? 1 : 0;
+    if (!package.opened || failed != 0) {
+        qCWarning(lcSkin).noquote() << QStringLiteral("skin not switched: \"%1\" %2")
+                                           .arg(path, !package.opened ? QStringLiteral("cannot be read: ") + package.error
+                                                                      : QStringLiteral("has %1 members that do not unpack").arg(failed));
+        return false;
+    }
+    std::unique_ptr<Private> previous = std::exchange(m_d, std::make_unique<Private>());
+    m_d->m_baseDir = previous->m_baseDir;
+    m_d->m_documentCacheLimit = previous->m_documentCacheLimit;
+    resetSkinReports();
+    if (!addPackage(std::move(package), QFileInfo(path).absoluteFilePath())) {
+        qCWarning(lcSkin).noquote() << QStringLiteral("skin not switched: \"%1\" has no usable style.json").arg(path);
+        m_d = std::move(previous);
+        return false;
+    }
+    // The built-in images move over, so pointers to them stay valid.
+    for (auto &image : previous->m_images) {
+        if (image.first.contains(QLatin1String("IDB_")))
+            m_d->m_images.emplace(image.first, std::move(image.second));
+    }
+    m_d->m_generation = previous->m_generation + 1;
+    return true;
+}
+
+quint64 OrvQResourceManager::generation() const
+{
+    return m_d->m_generation;
 }
 
 void OrvQResourceManager::createBuiltinImages()

@@ -107,6 +107,15 @@ public:
     /// Adds a package read by readPackage(), as loadPackage() does.
     /// `source` names the package in what the toolkit logs.
     bool addPackage(OrvQPackage package, const QString &source = QString());
+    /// Replaces every member, style and cached image of the packages loaded
+    /// so far (the built-in images stay) with those of one package. The
+    /// package is read wholly first: when it cannot be opened, a member fails
+    /// to unpack or it has no usable style.json, nothing changes and the
+    /// result is false. Images and documents handed out before are released.
+    bool replacePackage(const QString &path);
+    /// Counts the successful replacements: what was looked up in the skin
+    /// before another value may be stale.
+    quint64 generation() const;
     /// Draws the built-in check images ("IDB_CHECKED" and the others).
     void createBuiltinImages();
 
@@ -126,8 +135,9 @@ public:
     /// Directory, with a trailing slash, that descriptions on disk are read from.
     QString baseDir() const;
     /// A cached image, or one decoded from the package or the disk; owned by
-    /// the manager. An image that fails to decode on disk comes back with
-    /// width 0; callers test the size before drawing.
+    /// the manager until the package is replaced. An image that fails to
+    /// decode on disk comes back with width 0; callers test the size before
+    /// drawing.
     QImage *image(const QString &name);
     /// An image of the package alone, decoded within the image bounds and not
     /// cached; null when the package has no such member. Never reads the disk.

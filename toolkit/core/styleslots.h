@@ -6,8 +6,13 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
+#include <type_traits>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace OrvQtLib {
@@ -135,46 +140,166 @@ bool lookUpRectStyle(const QString &name, OrvQRectStyle &out);
 /// As lookUpRectStyle(), for a font style.
 bool lookUpFontStyle(const QString &name, OrvQFontStyle &out);
 
+/// What a control was skinned with, kept so that a skin switch can apply it
+/// again: the style names its description gave, the image names its keys gave.
+class OrvQSkinRecord
+{
+public:
+    virtual ~OrvQSkinRecord() = default;
+    /// Applies what was recorded again, from the skin loaded now.
+    virtual void reapply() = 0;
+};
+
+namespace Internal {
+template <class T, class = void>
+struct RemembersSkin : std::false_type {};
+template <class T>
+struct RemembersSkin<T, std::void_t<decltype(std::declval<T &>().rememberSkin(
+                            std::declval<std::unique_ptr<OrvQSkinRecord>>()))>> : std::true_type {};
+} // namespace Internal
+
+/// Looks `name` up for every row of `table` that serves `slot`.
+template <class Owner>
+void applyStyleEntry(const QString &name, int slot, const OrvQStyleSlotTable<Owner> &table, Owner &owner)
+{
+    for (const OrvQStyleSlot<Owner> &row : table) {
+        if (slot < row.slot || slot > row.lastSlot)
+            continue;
+        switch (row.target) {
+        case OrvQStyleSlot<Owner>::Rect:
+            lookUpRectStyle(name, owner.*row.rect);
+            break;
+        case OrvQStyleSlot<Owner>::RectGroup: {
+            OrvQRectStyle record = (owner.*row.rectGroup)[row.state < 0 ? 0 : row.state];
+            if (lookUpRectStyle(name, record)) {
+                if (row.state < 0)
+                    (owner.*row.rectGroup).setAll(record);
+                else
+                    (owner.*row.rectGroup).set(row.state, record);
+            }
+            break;
+        }
+        case OrvQStyleSlot<Owner>::Font:
+            lookUpFontStyle(name, owner.*row.font);
+            break;
+        case OrvQStyleSlot<Owner>::FontGroup: {
+            OrvQFontStyle record = (owner.*row.fontGroup)[row.state < 0 ? 0 : row.state];
+            if (lookUpFontStyle(name, record)) {
+                if (row.state < 0)
+                    (owner.*row.fontGroup).setAll(record);
+                else
+                    (owner.*row.fontGroup).set(row.state, record);
+            }
+            break;
+        }
+        }
+    }
+}
+
+/// The (slot, name) entries one table applied to one owner, and what the
+/// records they reach held before, so that applying them again after a skin
+/// switch gives what a load from the new skin gives: a name the new skin
+/// lacks leaves the record as the control made it.
+template <class Owner>
+class OrvQStyleSlotRecord : public OrvQSkinRecord
+{
+public:
+    /// Records for `owner`, styled through `table`.
+    OrvQStyleSlotRecord(Owner &owner, const OrvQStyleSlotTable<Owner> &table) : m_owner(owner), m_table(table) {}
+
+    /// Remembers one "style" entry; entries for slots no row serves are not kept.
+    void add(const QString &name, int slot)
+    {
+        for (const OrvQStyleSlot<Owner> &row : m_table) {
+            if (slot >= row.slot && slot <= row.lastSlot) {
+                m_entries.push_back({slot, name});
+                return;
+            }
+        }
+    }
+    /// Whether no entry was remembered.
+    bool isEmpty() const { return m_entries.empty(); }
+
+    /// Keeps the records the entries reach as they are now.
+    void keepDefaults()
+    {
+        for (size_t i = 0; i < m_table.size(); ++i) {
+            const OrvQStyleSlot<Owner> &row = m_table[i];
+            const bool reached = std::any_of(m_entries.begin(), m_entries.end(), [&row](const Entry &e) {
+                return e.slot >= row.slot && e.slot <= row.lastSlot;
+            });
+            if (reached)
+                m_defaults.push_back({i, valueOf(row)});
+        }
+    }
+
+    /// Puts the kept records back, then applies every entry again in order.
+    void reapply() override
+    {
+        for (const Default &kept : m_defaults)
+            restore(m_table[kept.row], kept.value);
+        for (const Entry &entry : m_entries)
+            applyStyleEntry(entry.name, entry.slot, m_table, m_owner);
+    }
+
+private:
+    using Row = OrvQStyleSlot<Owner>;
+    using Value = std::variant<OrvQRectStyle, OrvQStateRectStyles, OrvQFontStyle, OrvQStateFontStyles>;
+    struct Entry {
+        int slot;
+        QString name;
+    };
+    struct Default {
+        size_t row;
+        Value value;
+    };
+
+    Value valueOf(const Row &row) const
+    {
+        switch (row.target) {
+        case Row::Rect: return m_owner.*row.rect;
+        case Row::RectGroup: return m_owner.*row.rectGroup;
+        case Row::Font: return m_owner.*row.font;
+        case Row::FontGroup: break;
+        }
+        return m_owner.*row.fontGroup;
+    }
+    void restore(const Row &row, const Value &value)
+    {
+        switch (row.target) {
+        case Row::Rect: m_owner.*row.rect = std::get<OrvQRectStyle>(value); break;
+        case Row::RectGroup: m_owner.*row.rectGroup = std::get<OrvQStateRectStyles>(value); break;
+        case Row::Font: m_owner.*row.font = std::get<OrvQFontStyle>(value); break;
+        case Row::FontGroup: m_owner.*row.fontGroup = std::get<OrvQStateFontStyles>(value); break;
+        }
+    }
+
+    Owner &m_owner;
+    const OrvQStyleSlotTable<Owner> &m_table;
+    std::vector<Entry> m_entries;
+    std::vector<Default> m_defaults;
+};
+
 /// Applies the element's "style" entries to `owner` through `table`. Entries
 /// apply in iteration order, so a later entry for the same slot wins; an
 /// unknown slot or style name changes nothing. Several rows may share a slot.
+/// An owner that remembers its skin (a control's Impl) keeps the entries for
+/// a skin switch, and with them a reference to `table`: a static table.
 template <class Owner>
 void applyStyleSlots(const Json::Value &element, const OrvQStyleSlotTable<Owner> &table, Owner &owner)
 {
-    forEachStyleEntry(element, [&](const QString &name, int slot) {
-        for (const OrvQStyleSlot<Owner> &row : table) {
-            if (slot < row.slot || slot > row.lastSlot)
-                continue;
-            switch (row.target) {
-            case OrvQStyleSlot<Owner>::Rect:
-                lookUpRectStyle(name, owner.*row.rect);
-                break;
-            case OrvQStyleSlot<Owner>::RectGroup: {
-                OrvQRectStyle record = (owner.*row.rectGroup)[row.state < 0 ? 0 : row.state];
-                if (lookUpRectStyle(name, record)) {
-                    if (row.state < 0)
-                        (owner.*row.rectGroup).setAll(record);
-                    else
-                        (owner.*row.rectGroup).set(row.state, record);
-                }
-                break;
-            }
-            case OrvQStyleSlot<Owner>::Font:
-                lookUpFontStyle(name, owner.*row.font);
-                break;
-            case OrvQStyleSlot<Owner>::FontGroup: {
-                OrvQFontStyle record = (owner.*row.fontGroup)[row.state < 0 ? 0 : row.state];
-                if (lookUpFontStyle(name, record)) {
-                    if (row.state < 0)
-                        (owner.*row.fontGroup).setAll(record);
-                    else
-                        (owner.*row.fontGroup).set(row.state, record);
-                }
-                break;
-            }
-            }
-        }
-    });
+    if constexpr (Internal::RemembersSkin<Owner>::value) {
+        auto record = std::make_unique<OrvQStyleSlotRecord<Owner>>(owner, table);
+        forEachStyleEntry(element, [&record](const QString &name, int slot) { record->add(name, slot); });
+        if (record->isEmpty())
+            return;
+        record->keepDefaults();
+        record->reapply();
+        owner.rememberSkin(std::move(record));
+    } else {
+        forEachStyleEntry(element,
+                          [&](const QString &name, int slot) { applyStyleEntry(name, slot, table, owner); });
+    }
 }
 
 } // namespace OrvQtLib

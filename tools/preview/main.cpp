@@ -25,36 +25,11 @@ int main(int argc, char **argv)
     // No display is needed, nor used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
 
     OrvQtLib::Tools::PreviewRequest request;
     QString output;
-    QStringList positional;
-    while (!args.isEmpty()) {
-        const QString arg = args.takeFirst();
-        if (arg == QLatin1String("-o") && !args.isEmpty()) {
-            output = args.takeFirst();
-        } else if (arg == QLatin1String("--size") && !args.isEmpty()) {
-            request.size = OrvQtLib::Tools::parseSizeOption(args.takeFirst());
-            if (!request.size.isValid())
-                return usage();
-        } else if (arg == QLatin1String("--state") && !args.isEmpty()) {
-            std::pair<QString, OrvQtLib::OrvQControlState> state;
-            if (!OrvQtLib::Tools::parseStateOption(args.takeFirst(), &state))
-                return usage();
-            request.states.push_back(state);
-        } else if (arg == QLatin1String("--check") && !args.isEmpty()) {
-            request.checked.append(args.takeFirst());
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            return usage();
-        } else {
-            positional.append(arg);
-        }
-    }
-    if (positional.size() != 2)
+    if (!OrvQtLib::Tools::parsePreviewArguments(QCoreApplication::arguments().mid(1), &request, &output))
         return usage();
-    request.package = positional[0];
-    request.description = positional[1];
     if (output.isEmpty())
         output = QFileInfo(request.description).completeBaseName() + QStringLiteral(".png");
 

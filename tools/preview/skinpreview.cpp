@@ -41,7 +41,8 @@ QSize describedSize(QString name)
     return QSize(w.value_or(DefaultPreviewSize.width()), h.value_or(DefaultPreviewSize.height()));
 }
 
-// What a host adds in code and a designer still wants to see.
+} // namespace
+
 void addSampleContent(QWidget *window)
 {
     for (OrvQListView *list : window->findChildren<OrvQListView *>()) {
@@ -55,8 +56,6 @@ void addSampleContent(QWidget *window)
         }
     }
 }
-
-} // namespace
 
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out)
 {
@@ -90,6 +89,84 @@ QSize parseSizeOption(const QString &text)
     return QSize(w, h);
 }
 
+namespace {
+
+bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest *request)
+{
+    if (args.isEmpty())
+        return false;
+    if (option == QLatin1String("--size")) {
+        request->size = parseSizeOption(args.takeFirst());
+        return request->size.isValid();
+    }
+    if (option == QLatin1String("--state")) {
+        std::pair<QString, OrvQControlState> state;
+        if (!parseStateOption(args.takeFirst(), &state))
+            return false;
+        request->states.push_back(state);
+        return true;
+    }
+    if (option == QLatin1String("--check")) {
+        request->checked.append(args.takeFirst());
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool parsePreviewArguments(QStringList args, PreviewRequest *request, QString *output)
+{
+    QStringList positional;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg == QLatin1String("-o") && output && !args.isEmpty()) {
+            *output = args.takeFirst();
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            if (!takePreviewOption(arg, args, request))
+                return false;
+        } else {
+            positional.append(arg);
+        }
+    }
+    if (positional.size() != 2)
+        return false;
+    request->package = positional[0];
+    request->description = positional[1];
+    return true;
+}
+
+QSize previewSize(const PreviewRequest &request)
+{
+    return request.size.isValid() ? request.size : describedSize(request.description);
+}
+
+bool applyPreviewStates(QWidget *window, const PreviewRequest &request, QString *error)
+{
+    for (const QString &name : request.checked) {
+        auto *button = window->findChild<QAbstractButton *>(name);
+        if (!button || !controlInterface(button) || !button->isCheckable()) {
+            *error = QStringLiteral("%1: no check box or radio button named \"%2\"").arg(request.description, name);
+            return false;
+        }
+        button->setChecked(true);
+    }
+
+    for (const auto &wanted : request.states) {
+        QWidget *control = window->findChild<QWidget *>(wanted.first);
+        IOrvQControlBase *face = controlInterface(control);
+        if (!face || !face->impl()) {
+            *error = QStringLiteral("%1: no control named \"%2\"").arg(request.description, wanted.first);
+            return false;
+        }
+        if (wanted.second == StateDisabled)
+            control->setEnabled(false);
+        else
+            face->impl()->setState(wanted.second);
+    }
+    return true;
+}
+
 QImage renderPreview(const PreviewRequest &request, QString *error, bool *unreadablePackage)
 {
     setPreviewMode(true);
@@ -107,7 +184,7 @@ QImage renderPreview(const PreviewRequest &request, QString *error, bool *unread
     // False also for a package without styles, which still previews.
     OrvQResourceManager::instance().addPackage(std::move(package));
 
-    const QSize size = request.size.isValid() ? request.size : describedSize(request.description);
+    const QSize size = previewSize(request);
     if (!size.isValid()) {
         *error = folder.isEmpty()
             ? QStringLiteral("%1: no such description, or it does not parse").arg(request.description)
@@ -124,28 +201,8 @@ QImage renderPreview(const PreviewRequest &request, QString *error, bool *unread
     addSampleContent(&window);
     window.show();
     QCoreApplication::processEvents();
-
-    for (const QString &name : request.checked) {
-        auto *button = window.findChild<QAbstractButton *>(name);
-        if (!button || !controlInterface(button) || !button->isCheckable()) {
-            *error = QStringLiteral("%1: no check box or radio button named \"%2\"").arg(request.description, name);
-            return QImage();
-        }
-        button->setChecked(true);
-    }
-
-    for (const auto &wanted : request.states) {
-        QWidget *control = window.findChild<QWidget *>(wanted.first);
-        IOrvQControlBase *face = controlInterface(control);
-        if (!face || !face->impl()) {
-            *error = QStringLiteral("%1: no control named \"%2\"").arg(request.description, wanted.first);
-            return QImage();
-        }
-        if (wanted.second == StateDisabled)
-            control->setEnabled(false);
-        else
-            face->impl()->setState(wanted.second);
-    }
+    if (!applyPreviewStates(&window, request, error))
+        return QImage();
     return window.grab().toImage();
 }
 

@@ -34,6 +34,22 @@ constexpr int SampleListRows = 8;
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
 // "WxH" with both sides 1 to MaxPreviewSide; an invalid size otherwise.
 QSize parseSizeOption(const QString &text);
+// Reads the command line of a designers' tool (without the program name):
+// PACKAGE DESCRIPTION with "--size WxH", "--state NAME=..." and "--check
+// NAME", and "-o FILE" into `output` when one is given. False for anything
+// else, a bad value or a missing argument.
+bool parsePreviewArguments(QStringList args, PreviewRequest *request, QString *output = nullptr);
+
+// The window size a request asks for: its own, else the description's "w"
+// and "h" from the loaded package or the disk, else DefaultPreviewSize.
+// Invalid when the description is found nowhere or does not parse.
+QSize previewSize(const PreviewRequest &request);
+// Gives what a host adds in code to a built window: rows for template list
+// views without a model, menus for menu bars without items.
+void addSampleContent(QWidget *window);
+// Shows the request's controls checked and in their states; false, with
+// `error` set, when one of them is not in the window.
+bool applyPreviewStates(QWidget *window, const PreviewRequest &request, QString *error);
 
 // Builds the description from the package into a window with preview mode
 // on, so item views show sample rows, and renders it. The package is a zip
