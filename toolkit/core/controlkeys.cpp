@@ -51,6 +51,7 @@ std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInf
     case OrvQKeyType::Array:
         if (jsonMember(object, info.name).isArray())
             return QVariant(true);
+        break;
     case OrvQKeyType::Items:
         if (auto value = readDescribedItems(jsonMember(object, info.name), info.name))
             return QVariant::fromValue(std::move(*value));
