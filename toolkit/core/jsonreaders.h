@@ -124,9 +124,10 @@ QString readGbk(const Json::Value &object, const char *key, const QString &fallb
 /// on a syntax error or on nesting too deep for the parser; never throws.
 /// With `error`, a failure also says where: "line 3, column 7: ...".
 bool parseJsonDocument(const char *data, size_t size, Json::Value &root, QString *error = nullptr);
-/// The fast reader parseJsonDocument tries first: plain JSON only. False on
-/// anything else, which parseJsonDocument then hands to jsoncpp. Exposed for
-/// the test that holds both readers to the same values.
+/// The fast reader parseJsonDocument tries first: plain JSON only, read into
+/// the same values jsoncpp builds. False on anything else (comments,
+/// Unicode escapes, numbers jsoncpp decodes its own way, deep nesting, errors),
+/// which parseJsonDocument then hands to jsoncpp.
 bool parsePlainJson(const char *data, size_t size, Json::Value &root);
 
 } // namespace OrvQtLib
