@@ -497,7 +497,7 @@ void TestWindowLoader::skinLog()
         R"(description "LogBroken.json" does not parse: line 3, column 14: )",
         R"(description "LogAbsent.json" cannot be read: not in the package, nor at )",
         QStringLiteral(R"(skin package "%1" cannot be read: no such file)").arg(m_dir.filePath("absent.data")),
-        QStringLiteral(R"(skin package "%1" cannot be read: it is not a zip archive)").arg(m_dir.filePath("junk.data")),
+        QStringLiteral(R"(skin package "%1" cannot be read: not a zip archive)").arg(m_dir.filePath("junk.data")),
     };
     write(QStringLiteral("junk.data"), "junk");
     TestSupport::SkinLogCapture log;
