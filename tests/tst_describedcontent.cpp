@@ -13,14 +13,6 @@ using namespace OrvQtLib::TestSupport;
 
 namespace {
 
-QStringList g_skinLog;
-
-void keepSkinLog(QtMsgType, const QMessageLogContext &context, const QString &message)
-{
-    if (QByteArray(context.category) == "orvqtlib.skin")
-        g_skinLog.append(message);
-}
-
 int menuDepth(const QList<QAction *> &actions)
 {
     int deepest = 0;
@@ -123,7 +115,6 @@ void TestDescribedContent::keys_data()
         {"text": "Plain", "name": "plain", "checked": true}]}, "Help"]})";
 
     QTest::newRow("tab items and current") << QByteArray("qttab") << QByteArray(R"({"items": ["A", {"text": "B", "icon": "b.png"}], "current": 1})") << "2 at 1: A,Bb.png" << 0;
-    QTest::newRow("tab absent") << QByteArray("qttab") << QByteArray("{}") << "0 at 0: " << 0;
     QTest::newRow("tab wrong types") << QByteArray("qttab") << QByteArray(R"({"items": "A", "current": "1"})") << "0 at 0: " << 0;
     QTest::newRow("tab entries skipped") << QByteArray("qttab") << QByteArray(R"({"items": ["A", 7, null, true]})") << "1 at 0: A" << 1;
     QTest::newRow("tab current beyond") << QByteArray("qttab") << QByteArray(R"({"items": ["A", "B"], "current": 5})") << "2 at 1: A,B" << 1;
@@ -131,11 +122,8 @@ void TestDescribedContent::keys_data()
     QTest::newRow("combo items, data, current") << QByteArray("qtcombobox") << QByteArray(R"({"items": ["X", {"text": "Y", "data": 42}], "current": 1})") << "2 at 1: Y data 42" << 0;
     QTest::newRow("combo current below") << QByteArray("qtcombobox") << QByteArray(R"({"items": ["X"], "current": -5})") << "1 at -1:  data " << 1;
     QTest::newRow("list items") << QByteArray("qtlist") << QByteArray(R"({"items": ["first", "second"]})") << "2: first" << 0;
-    QTest::newRow("list 100000 items") << QByteArray("qtlist") << "{\"items\": " + manyItems(100000) + "}" << "10000: item" << 1;
     QTest::newRow("grid columns and rows") << QByteArray("qtdatagrid") << QByteArray(R"({"columns": ["Bed", "HR"], "rows": [["7", "72"], ["8", "88", "extra"]]})") << "2x3: Bed,HR,3 72" << 0;
-    QTest::newRow("grid rows of wrong type") << QByteArray("qtdatagrid") << QByteArray(R"({"columns": {"a": 1}, "rows": 3})") << "0x0:  " << 0;
     QTest::newRow("tree nested rows") << QByteArray("qttree") << QByteArray(R"({"rows": [{"text": "Ward", "child": [{"text": "Bed", "child": ["ECG"]}]}, "Desk"]})") << "2 deep 3" << 0;
-    QTest::newRow("tree nested too deep") << QByteArray("qttree") << "{\"rows\": " + nested(R"({"text": "r", "child": [)", 40) + "}" << QString("1 deep %1").arg(MaxItemDepth) << 1;
     QTest::newRow("menus") << QByteArray("qtmenubar") << menus << "File,Help deep 2: quitCtrl+Q,sweepMenu,fast*,plain" << 0;
     QTest::newRow("menus nested too deep") << QByteArray("qtmenubar") << "{\"menus\": " + nested(R"({"title": "m", "items": [)", 60) + "}" << QString("m deep %1: ").arg(MaxItemDepth) << 1;
     QTest::newRow("check box checked") << QByteArray("qtcheckbox") << QByteArray(R"({"checked": true})") << "checked" << 0;
@@ -158,13 +146,11 @@ void TestDescribedContent::keys()
         if (widget->metaObject()->indexOfSignal(signal) >= 0)
             spies.push_back(std::make_unique<QSignalSpy>(widget, QByteArray("2") + signal));
     }
-    g_skinLog.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(keepSkinLog);
+    SkinLogCapture log;
     controlInterface(widget)->loadFromJson(parseJson("{\"attr\": " + attr + "}"));
-    qInstallMessageHandler(previous);
 
     QCOMPARE(contentOf(widget), content);
-    QCOMPARE(g_skinLog.size(), warnings);
+    QCOMPARE(int(log.lines.size()), warnings);
     for (const auto &spy : spies)
         QCOMPARE(spy->count(), 0);
 }
