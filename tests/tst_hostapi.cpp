@@ -31,14 +31,6 @@ QVariantList otherValues(const QVariant &value)
     }
 }
 
-QStringList s_skinMessages;
-
-void collectSkinMessages(QtMsgType, const QMessageLogContext &context, const QString &text)
-{
-    if (qstrcmp(context.category, "orvqtlib.skin") == 0)
-        s_skinMessages << text;
-}
-
 } // namespace
 
 class TestHostApi : public QObject
@@ -156,14 +148,12 @@ void TestHostApi::findControl()
     buildElements(parseJson(R"({"elements": [{"type": "qtcontainer", "child": [
         {"type": "qtswitch", "name": "sound"}, {"type": "qtlabel", "name": "title"}]}]})"), &window);
 
-    s_skinMessages.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectSkinMessages);
+    SkinLogCapture log;
     OrvQSwitch *control = OrvQtLib::findControl<OrvQSwitch>(&window, name);
-    qInstallMessageHandler(previous);
     QCOMPARE(control != nullptr, warning.isEmpty());
-    QCOMPARE(s_skinMessages.size(), warning.isEmpty() ? 0 : 1);
+    QCOMPARE(int(log.lines.size()), warning.isEmpty() ? 0 : 1);
     if (!warning.isEmpty())
-        QVERIFY2(s_skinMessages.first().contains(warning), qPrintable(s_skinMessages.first()));
+        QVERIFY2(log.lines.first().contains(warning), qPrintable(log.lines.first()));
 }
 
 QTEST_MAIN(TestHostApi)
