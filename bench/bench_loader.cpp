@@ -381,7 +381,9 @@ ChainTiming timeChain(const QString &name, int rounds)
 // shared machine are noisy, callgrind's counts are not.
 //   valgrind --tool=callgrind --toggle-collect='*profiledLoad*' bench_loader --profile KIND
 // KIND: first (parsed anew from disk), warm (parsed tree kept), qt; with 8000
-// appended, the 8,000-element form.
+// appended, the 8,000-element form. A count after KIND repeats the load, for
+// a sampling profiler or perf stat:
+//   perf stat -e cycles,instructions bench_loader --profile first 200
 Q_NEVER_INLINE QWidget *profiledLoad(const QString &kind, const QString &name, const QByteArray &ui, QWidget *target)
 {
     if (kind.startsWith(QLatin1String("qt"))) {
@@ -394,9 +396,9 @@ Q_NEVER_INLINE QWidget *profiledLoad(const QString &kind, const QString &name, c
     return loadWindowLayout(target, name);
 }
 
-int profile(const QString &kind, const QString &name, const QByteArray &ui)
+int profile(const QString &kind, const QString &name, const QByteArray &ui, int rounds)
 {
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < rounds + 1; ++round) {
         auto target = std::make_unique<QWidget>();
         target->resize(1000, 800);
         // The first round warms up and is not counted.
@@ -477,7 +479,8 @@ int main(int argc, char **argv)
         const bool big = kind.endsWith(QLatin1String("8000"));
         const QString name = kind.startsWith(QLatin1String("first")) ? (big ? diskName8000 : diskName)
                                                                      : QString(big ? "bench8000" : "bench2000");
-        return profile(kind, name, big ? large.ui : small.ui);
+        const int rounds = profileAt + 2 < arguments.size() ? std::max(1, arguments.at(profileAt + 2).toInt()) : 1;
+        return profile(kind, name, big ? large.ui : small.ui, rounds);
     }
 
     std::printf("Building a window from memory into a fresh widget, median CPU time of warm rounds\n");

@@ -127,7 +127,11 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
     if (kind == LayoutAnchor || kind == LayoutFill || kind == LayoutFixed)
         m_widget->setAttribute(Qt::WA_Resized);
 
-    m_widget->setVisible(true);
+    // A child of a window not yet shown is shown with it, polished then
+    // once with its keys applied; showing it here would polish it now. One
+    // put into a shown window, or not yet sized, is shown here.
+    if (m_widget->isHidden() || !m_widget->testAttribute(Qt::WA_Resized))
+        m_widget->setVisible(true);
     if (keys.visibility) {
         if (const auto visible = jsonToBool(*keys.visibility))
             m_widget->setVisible(*visible);
