@@ -112,20 +112,16 @@ QRect OrvQECGChartImpl::snapshotRows(int from, int to) const
     const int right = std::min(m_snapshot.width(), int(std::ceil(to * ratio)));
     if (right - left > 64)
         return whole;
-    if (right <= left || m_snapshot.format() != QImage::Format_ARGB32_Premultiplied)
+    if (right <= left || m_snapshotRows.size() != size_t(m_snapshot.width()))
         return right <= left ? QRect() : whole;
     int first = -1;
     int last = -1;
-    for (int row = 0; row < m_snapshot.height(); ++row) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(m_snapshot.constScanLine(row));
-        for (int column = left; column < right; ++column) {
-            if (qAlpha(line[column]) != 0) {
-                if (first < 0)
-                    first = row;
-                last = row;
-                break;
-            }
-        }
+    for (int column = left; column < right; ++column) {
+        const auto [top, bottom] = m_snapshotRows[size_t(column)];
+        if (top < 0)
+            continue;
+        first = first < 0 ? top : std::min(first, top);
+        last = std::max(last, bottom);
     }
     if (first < 0)
         return QRect();
@@ -152,6 +148,23 @@ void OrvQECGChartImpl::takeSnapshot()
     m_snapshot = m_widget->grab(QRect(0, 0, std::min(size.width(), MaxPictureWidth),
                                       std::min(size.height(), MaxPictureHeight)))
                      .toImage();
+    // The rows each column of the old picture covers, found once: the gap
+    // asks for a few columns on every point.
+    m_snapshotRows.clear();
+    if (m_snapshot.format() != QImage::Format_ARGB32_Premultiplied)
+        return;
+    m_snapshotRows.assign(size_t(m_snapshot.width()), {-1, -1});
+    for (int row = 0; row < m_snapshot.height(); ++row) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(m_snapshot.constScanLine(row));
+        for (int column = 0; column < m_snapshot.width(); ++column) {
+            if (qAlpha(line[column]) == 0)
+                continue;
+            auto &rows = m_snapshotRows[size_t(column)];
+            if (rows.first < 0)
+                rows.first = row;
+            rows.second = row;
+        }
+    }
 }
 
 bool OrvQECGChartImpl::ensureSweepImage()

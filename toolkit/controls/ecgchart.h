@@ -7,6 +7,9 @@
 #include <QPointF>
 #include <QVector>
 
+#include <utility>
+#include <vector>
+
 namespace OrvQtLib {
 
 /// Paints one sweep of a waveform over the picture of the previous sweep.
@@ -52,6 +55,8 @@ private:
     QColor m_color2 = QColor(0, 255, 0);
     QVector<QPointF> m_points;
     QImage m_snapshot;
+    /// First and last row with paint in each column of m_snapshot, -1 for none.
+    std::vector<std::pair<int, int>> m_snapshotRows;
     float m_penWidth = 3.0f;
 
     /// Columns left of m_committed are final in m_sweep; the few right of it

@@ -8,12 +8,14 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QStaticText>
 #include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace OrvQtLib {
 
@@ -31,6 +33,34 @@ void drawPart(QPainter *painter, const QImage &image, const QRect &target, const
 // An intermediate image for rotated text larger than this would cost more
 // memory than any screen needs; such text is drawn on the rotated painter.
 constexpr qint64 MaxRotatedTextPixels = qint64(4096) * 4096;
+
+// The part of the device a paint can change, in the painter's coordinates:
+// the paint event's region and any clip. None when the whole device may.
+std::optional<QRectF> changeableArea(QPainter *painter)
+{
+    QPaintEngine *engine = painter->paintEngine();
+    const QTransform device = painter->deviceTransform();
+    if (!engine || device.type() > QTransform::TxScale)
+        return std::nullopt;
+    const QRegion exposed = engine->systemClip();
+    if (exposed.isEmpty())
+        return std::nullopt;
+    QRectF area = device.inverted().mapRect(QRectF(exposed.boundingRect()));
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    return area;
+}
+
+// Whether the area lies inside a rounded rectangle clear of its corners,
+// `margin` away from its edges.
+bool insideRounded(const std::optional<QRectF> &area, const QRectF &rect, qreal rx, qreal ry, qreal margin)
+{
+    if (!area || area->isEmpty())
+        return false;
+    const QRectF wide = rect.adjusted(rx + margin, margin, -rx - margin, -margin);
+    const QRectF tall = rect.adjusted(margin, ry + margin, -margin, -ry - margin);
+    return (wide.isValid() && wide.contains(*area)) || (tall.isValid() && tall.contains(*area));
+}
 
 // The last font built.
 struct LastFont {
@@ -105,7 +135,24 @@ void OrvQControlBaseImpl::drawColorRect(QPainter *painter, const OrvQRectStyle &
         return QBrush(horizontal);
     };
 
-    if (r != 0) {
+    // A chart or a row repainting a strip inside a large rounded panel
+    // leaves its corners and outline as they are: only the plain inside is
+    // filled again.
+    const std::optional<QRectF> area = changeableArea(painter);
+    const QRectF whole(x, y, w, h);
+    if (r > 0)
+        painter->setRenderHint(QPainter::Antialiasing);
+    // The rectangle filled: the exposed part only, which the raster engine
+    // would otherwise clip span by span.
+    const QRect strip = area ? area->toAlignedRect() & QRect(x, y, w, h) : QRect(x, y, w, h);
+    if (r > 0 && insideRounded(area, whole, r, r, 0)) {
+        if (style.gradient) {
+            painter->fillRect(strip, gradient());
+        } else {
+            painter->setBrush(QBrush(style.color));
+            painter->fillRect(strip, painter->brush());
+        }
+    } else if (r != 0) {
         painter->setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
         path.addRoundedRect(QRectF(x, y, w, h), r, r, Qt::AbsoluteSize);
@@ -116,10 +163,10 @@ void OrvQControlBaseImpl::drawColorRect(QPainter *painter, const OrvQRectStyle &
             painter->fillPath(path, painter->brush());
         }
     } else if (style.gradient) {
-        painter->fillRect(QRect(x, y, w, h), gradient());
+        painter->fillRect(strip, gradient());
     } else {
         painter->setBrush(QBrush(style.color));
-        painter->fillRect(QRect(x, y, w, h), painter->brush());
+        painter->fillRect(strip, painter->brush());
     }
 
     if (!style.border || bs == 0)
@@ -129,14 +176,19 @@ void OrvQControlBaseImpl::drawColorRect(QPainter *painter, const OrvQRectStyle &
     // with an old brush and double a translucent colour.
     const QBrush fillBrush = painter->brush();
     painter->setBrush(Qt::NoBrush);
+    // Half the pen and a pixel of antialiasing on each side of the outline.
+    const qreal reach = qAbs(bs) + 1;
     if (style.leftBorder && style.topBorder && style.rightBorder && style.bottomBorder) {
         if (r != 0) {
             const QRect inner(x + bs, y + bs, w - 2 * bs, h - 2 * bs);
-            if (inner.width() > 0 && inner.height() > 0)
+            const qreal relative = std::min(qAbs(r), 100) / 200.0;
+            if (inner.width() > 0 && inner.height() > 0
+                && !insideRounded(area, inner, inner.width() * relative, inner.height() * relative, reach))
                 painter->drawRoundedRect(inner, r, r, Qt::RelativeSize);
         } else {
             const QRect outline(x, y, w - bs, h - bs);
-            painter->drawRects(&outline, 1);
+            if (!insideRounded(area, outline, 0, 0, reach))
+                painter->drawRects(&outline, 1);
         }
     } else {
         // Each side is the square-capped line of width bs from corner to
