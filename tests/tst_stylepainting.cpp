@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtTest>
 
 using namespace OrvQtLib;
@@ -60,6 +61,8 @@ private slots:
     void testGradientFromStyleJson();
     void testTranslucentFillNotDoubled();
     void testRoundedCornersLeftUnpainted();
+    void testStripRepaintMatchesWhole_data();
+    void testStripRepaintMatchesWhole();
     void testDegenerateRectsDrawNothing_data();
     void testDegenerateRectsDrawNothing();
 
@@ -272,6 +275,65 @@ void TestStylePainting::testRoundedCornersLeftUnpainted()
     QCOMPARE(image.pixelColor(40, 37), black);
     QCOMPARE(image.pixelColor(40, 38), black);
     QCOMPARE(image.pixelColor(40, 35), red);
+}
+
+// A panel repainted in a strip looks there as when painted whole, whether the
+// strip misses its corners and outline or reaches them.
+void TestStylePainting::testStripRepaintMatchesWhole_data()
+{
+    QTest::addColumn<int>("round");
+    QTest::addColumn<bool>("gradient");
+    QTest::addColumn<QRect>("strip");
+
+    QTest::newRow("rounded, inside") << 8 << false << QRect(60, 30, 20, 20);
+    QTest::newRow("rounded gradient, inside") << 8 << true << QRect(60, 30, 20, 20);
+    QTest::newRow("rounded, over a corner") << 8 << false << QRect(8, 8, 20, 20);
+    QTest::newRow("rounded, touching the outline") << 8 << false << QRect(12, 40, 10, 10);
+    QTest::newRow("square gradient, inside") << 0 << true << QRect(60, 30, 20, 20);
+    QTest::newRow("square, over an edge") << 0 << false << QRect(5, 30, 20, 20);
+}
+
+void TestStylePainting::testStripRepaintMatchesWhole()
+{
+    QFETCH(int, round);
+    QFETCH(bool, gradient);
+    QFETCH(QRect, strip);
+
+    class Panel : public QWidget
+    {
+    public:
+        OrvQRectStyle style;
+        void paintEvent(QPaintEvent *) override
+        {
+            QPainter painter(this);
+            Impl::drawColorRect(&painter, style, 10, 10, 180, 80);
+        }
+    } panel;
+    panel.style = solid(QColor(255, 0, 0, 160));
+    panel.style.round = round;
+    panel.style.gradient = gradient;
+    panel.style.color2 = blue;
+    panel.style.border = true;
+    panel.style.borderSize = 2;
+    panel.style.borderColor = black;
+    panel.resize(200, 100);
+
+    QImage whole = canvas();
+    panel.render(&whole, QPoint(), QRegion(), QWidget::RenderFlags());
+    QImage part = canvas();
+    panel.render(&part, strip.topLeft(), QRegion(strip), QWidget::RenderFlags());
+    // Raster gradients step from where each span starts, so a clipped
+    // gradient may differ from a whole one in the last bit.
+    const int tolerance = gradient ? 1 : 0;
+    for (int y = strip.top(); y <= strip.bottom(); ++y) {
+        for (int x = strip.left(); x <= strip.right(); ++x) {
+            const QRgb a = part.pixel(x, y);
+            const QRgb b = whole.pixel(x, y);
+            const int difference = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                             std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            QVERIFY2(difference <= tolerance, qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
+        }
+    }
 }
 
 void TestStylePainting::testDegenerateRectsDrawNothing_data()
