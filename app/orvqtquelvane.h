@@ -11,6 +11,11 @@ namespace OrvQtLib {
 class OrvQECGChart;
 }
 
+// The read-outs' draws: the same sequence on every run and under either Qt,
+// starting again from `seed`.
+int monitorRandom();
+void reseedMonitorRandom(unsigned seed = 1);
+
 // The monitor window: "MainFrame" from the skin, four sweeping waveforms fed
 // every 10 ms from the embedded sample table, and read-outs refreshed once a
 // second.

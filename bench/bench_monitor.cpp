@@ -51,10 +51,7 @@ double processCpuSeconds()
 
 int draw()
 {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    return qrand();
-    QT_WARNING_POP
+    return monitorRandom();
 }
 
 // The monitor display with the reference chart, step for step: a full

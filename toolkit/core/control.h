@@ -2,6 +2,7 @@
 
 #include "controlbase.h"
 #include "controlkeys.h"
+#include "qtcompat.h"
 
 #include <QPointer>
 
@@ -134,7 +135,7 @@ protected:
     // The control's own keys. The default reads the attribute table only.
     virtual bool loadControlKeys(const Json::Value &element) { return m_impl->loadAttributes(element); }
 
-    void enterEvent(QEvent *event) override
+    void enterEvent(QtEnterEvent *event) override
     {
         route(Routes.enter, [&] { QtBase::enterEvent(event); }, [&] { m_impl->mouseEnter(event); });
     }
