@@ -108,11 +108,11 @@ constexpr int MaxRememberedMisses = 4096;
 
 } // namespace
 
-const QImage *OrvQImageLookup::find(const QString &name) const
+const QImage *OrvQImageLookup::find(const QString &name, qreal ratio) const
 {
     if (name.isEmpty() || m_misses.contains(name))
         return nullptr;
-    const QImage *image = OrvQResourceManager::instance().image(name);
+    const QImage *image = OrvQResourceManager::instance().image(name, ratio);
     if (image && !image->isNull() && image->width() > 0 && image->height() > 0)
         return image;
     if (m_misses.size() >= MaxRememberedMisses)
@@ -135,11 +135,13 @@ QRect OrvQCheckColumn::boxIn(const QRect &cell) const
 
 void OrvQCheckColumn::draw(QPainter *painter, const QRect &cell, bool checked) const
 {
-    const QImage *image = images.find(checked ? checkedImage : uncheckedImage);
+    const QImage *image =
+        images.find(checked ? checkedImage : uncheckedImage, OrvQControlBaseImpl::deviceRatio(painter));
     if (!image)
         return;
     const QRect box = boxIn(cell);
-    painter->drawImage(box.left(), box.top() + (box.height() - image->height()) / 2, *image);
+    const QSize size = OrvQControlBaseImpl::logicalSize(*image);
+    painter->drawImage(box.left(), box.top() + (box.height() - size.height()) / 2, *image);
 }
 
 // ---- row styles --------------------------------------------------------------
@@ -188,11 +190,13 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     // A cell image sits between the check box and the text.
     const QImage *image = nullptr;
     QRect imageRect;
+    QSize imageSize;
     if (m_look.cellImages) {
         const QString name = index.data(CellImageRole).toString();
-        image = name.isEmpty() ? nullptr : m_cellImages.find(name);
+        image = name.isEmpty() ? nullptr : m_cellImages.find(name, OrvQControlBaseImpl::deviceRatio(painter));
         if (image) {
-            imageRect = QRect(textRect.left(), textRect.top(), image->width() + 10, textRect.height());
+            imageSize = OrvQControlBaseImpl::logicalSize(*image);
+            imageRect = QRect(textRect.left(), textRect.top(), imageSize.width() + 10, textRect.height());
             moveTextBy(imageRect.width());
         }
     }
@@ -207,8 +211,8 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     if (image || checkBox)
         painter->setClipRect(option.rect, Qt::IntersectClip);
     if (image) {
-        painter->drawImage(imageRect.left() + (imageRect.width() - image->width()) / 2,
-                           imageRect.top() + (imageRect.height() - image->height()) / 2, *image);
+        painter->drawImage(imageRect.left() + (imageRect.width() - imageSize.width()) / 2,
+                           imageRect.top() + (imageRect.height() - imageSize.height()) / 2, *image);
     }
     if (checkBox)
         m_look.checkColumn->draw(painter, option.rect, index.data(Qt::CheckStateRole).toBool());

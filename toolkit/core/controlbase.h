@@ -257,6 +257,12 @@ public:
     // `range` of it (the minimum is not subtracted), held to 0..full, so a
     // value past the range never paints outside the bar.
     static int filledLength(qint64 value, qint64 range, int full);
+    // Device pixels per logical pixel of what `painter` draws on, and an
+    // image as drawn there: the package's variant for that density, if any.
+    static qreal deviceRatio(const QPainter *painter);
+    static const QImage *imageFor(const QPainter *painter, const QString &name);
+    // An image's size in logical pixels: a variant's is its base image's.
+    static QSize logicalSize(const QImage &image);
     // The QFont and the alignment flags a font style stands for.
     static QFont fontOf(const OrvQFontStyle &style);
     static Qt::Alignment alignmentOf(const OrvQFontStyle &style);

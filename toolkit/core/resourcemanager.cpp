@@ -165,6 +165,44 @@ QImage drawBuiltin(const QString &name)
 
 } // namespace
 
+namespace {
+
+// Where the file name in `name` begins, and where its extension does (the
+// end for none; a leading dot starts no extension).
+void splitFileName(const QString &name, int *folder, int *dot)
+{
+    *folder = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    *dot = name.lastIndexOf(QLatin1Char('.'));
+    if (*dot <= *folder + 1)
+        *dot = name.size();
+}
+
+} // namespace
+
+QString imageVariantName(const QString &name, int scale)
+{
+    int folder = 0;
+    int dot = 0;
+    splitFileName(name, &folder, &dot);
+    return name.left(dot) + QLatin1Char('@') + QString::number(scale) + QLatin1Char('x') + name.mid(dot);
+}
+
+int imageVariantScale(const QString &name, QString *base)
+{
+    int folder = 0;
+    int dot = 0;
+    splitFileName(name, &folder, &dot);
+    // "@Nx" with one digit N from 2 up, right before the extension.
+    if (dot - folder < 5 || name.at(dot - 1) != QLatin1Char('x') || name.at(dot - 3) != QLatin1Char('@'))
+        return 0;
+    const int scale = name.at(dot - 2).digitValue();
+    if (scale < 2 || scale > MaxImageVariantScale)
+        return 0;
+    if (base)
+        *base = name.left(dot - 3) + name.mid(dot);
+    return scale;
+}
+
 // Member names and queries fold the same way: ASCII only, byte by byte, with
 // '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
 std::string packageMemberKey(std::string name)
@@ -209,6 +247,11 @@ struct OrvQResourceManager::Private {
     // request tries again, but each name owns one so that repeated requests
     // neither leak nor invalidate a pointer handed out before.
     std::map<QString, std::unique_ptr<QImage>> m_emptyImages;
+    // Per base name, bit N set when the package has its @Nx variant; found
+    // on the first request at a ratio above 1.
+    std::map<QString, quint32> m_variantScales;
+    // Decoded variants by variant name; null for one that did not decode.
+    std::map<QString, std::unique_ptr<QImage>> m_variantImages;
     OrvQStyleTables m_styles;
     quint64 m_keptDocumentMemory = 0;
     quint64 m_documentCacheLimit = DefaultDocumentCacheLimit;
@@ -304,6 +347,8 @@ void OrvQResourceManager::Private::release()
             it = m_images.erase(it);
     }
     m_emptyImages.clear();
+    m_variantScales.clear();
+    m_variantImages.clear();
     m_styles.rects.clear();
     m_styles.fonts.clear();
 }
@@ -337,6 +382,7 @@ bool OrvQResourceManager::loadPackage(const QString &path)
         return false;
     m_d->readMembers(zip.get());
     zip.reset();
+    m_d->m_variantScales.clear();
     return m_d->parseLastStyleFile();
 }
 
@@ -349,6 +395,7 @@ bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
         return false;
     m_d->readMembers(zip.get());
     zip.reset();
+    m_d->m_variantScales.clear();
     return m_d->parseLastStyleFile();
 }
 
@@ -443,6 +490,46 @@ QImage *OrvQResourceManager::image(const QString &name)
     if (!empty)
         empty = std::make_unique<QImage>();
     return empty.get();
+}
+
+QImage *OrvQResourceManager::image(const QString &name, qreal ratio)
+{
+    if (!(ratio > 1))
+        return image(name);
+    auto found = m_d->m_variantScales.find(name);
+    if (found == m_d->m_variantScales.end()) {
+        quint32 scales = 0;
+        for (int n = 2; n <= MaxImageVariantScale; ++n) {
+            if (fileData(imageVariantName(name, n), nullptr, nullptr))
+                scales |= 1u << n;
+        }
+        found = m_d->m_variantScales.emplace(name, scales).first;
+    }
+    const quint32 scales = found->second;
+    if (!scales)
+        return image(name);
+    // The smallest scale at least as dense as the target, else the densest.
+    int scale = 0;
+    for (int n = 2; n <= MaxImageVariantScale; ++n) {
+        if (scales & (1u << n)) {
+            scale = n;
+            if (n >= ratio)
+                break;
+        }
+    }
+
+    const QString variant = imageVariantName(name, scale);
+    auto cached = m_d->m_variantImages.find(variant);
+    if (cached == m_d->m_variantImages.end()) {
+        std::unique_ptr<QImage> decoded;
+        QImage bytes = packageImage(variant);
+        if (!bytes.isNull()) {
+            bytes.setDevicePixelRatio(scale);
+            decoded = std::make_unique<QImage>(std::move(bytes));
+        }
+        cached = m_d->m_variantImages.emplace(variant, std::move(decoded)).first;
+    }
+    return cached->second ? cached->second.get() : image(name);
 }
 
 QImage OrvQResourceManager::packageImage(const QString &name) const
