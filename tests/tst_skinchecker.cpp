@@ -115,7 +115,9 @@ void TestSkinChecker::initTestCase()
         .stored("images/broken.png", "not an image at all")
         .stored("images/huge.png", pngDeclaring(20000))
         .stored("Images/OK.png", png(QSize(2, 2)))
-        .stored("./stray.png", png(QSize(2, 2)));
+        .stored("./stray.png", png(QSize(2, 2)))
+        .stored("images/ok@2x.png", png(QSize(8, 6)))
+        .stored("images/lone@2x.png", png(QSize(4, 4)));
     const QString package = writePackage(m_dir, "faults.data", writer);
     QVERIFY(!package.isEmpty());
     m_faults = checkSkinPackage(package);
@@ -162,6 +164,10 @@ void TestSkinChecker::eachFaultOnce_data()
                                           << "\"text\" in slot 0 is a font style" << false;
     QTest::newRow("grid check image") << "main.json" << "elements[6]"
                                       << "attr \"checkedImg\" names image \"images/on.png\", which is not in" << false;
+    QTest::newRow("variant not N times its base") << "images/ok@2x.png" << "-"
+                                                  << "8 x 6 pixels, not 2 times the 4 x 4 of \"images/ok.png\"" << false;
+    QTest::newRow("variant without base") << "images/lone@2x.png" << "-" << "without its base image \"images/lone.png\""
+                                          << true;
     QTest::newRow("combo button icon") << "main.json" << "elements[7]"
                                        << "attr \"btnHotIcon\" names image \"images/hot.png\", which is not in" << false;
 }
@@ -178,7 +184,7 @@ void TestSkinChecker::eachFaultOnce()
 void TestSkinChecker::nothingElseReported()
 {
     // One line per row above: no fault is reported twice or by accident.
-    QCOMPARE(int(m_faults.size()), 23);
+    QCOMPARE(int(m_faults.size()), 25);
     QVERIFY(hasErrors(m_faults));
 }
 

@@ -366,14 +366,33 @@ void OrvQTemplateRenderer::paint(QPainter *painter, const QPoint &rowTopLeft, co
     if (painter->hasClipping())
         visible &= painter->clipBoundingRect().toAlignedRect();
     if (!visible.isEmpty()) {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        const QSize pixels = (QSizeF(visible.size()) * ratio).toSize();
+        const qreal ratio = OrvQControlBaseImpl::deviceRatio(painter);
+        // The row takes the device pixels its edges round to, as the next
+        // row's do: at a fractional ratio a row of rounded size drawn at its
+        // logical place would leave a seam or overlap its neighbour.
+        QRectF target;
+        QTransform toDevice = painter->deviceTransform();
+        if (!qFuzzyCompare(toDevice.m11(), ratio))
+            toDevice *= QTransform::fromScale(ratio, ratio);
+        QSize pixels = (QSizeF(visible.size()) * ratio).toSize();
+        if (ratio != 1 && toDevice.type() <= QTransform::TxScale) {
+            const QRectF exact = toDevice.mapRect(target);
+            const QRect snapped(QPoint(qRound(exact.left()), qRound(exact.top())),
+                                QPoint(qRound(exact.right()) - 1, qRound(exact.bottom()) - 1));
+            if (!snapped.isEmpty()) {
+                pixels = snapped.size();
+                target = toDevice.inverted().mapRect(QRectF(snapped));
+            }
+        }
         if (m_rowImage.size() != pixels)
             m_rowImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         m_rowImage.setDevicePixelRatio(ratio);
         m_rowImage.fill(Qt::transparent);
         m_template->render(&m_rowImage, QPoint(), QRegion(visible.translated(-rowTopLeft)), QWidget::DrawChildren);
-        painter->drawImage(visible.topLeft(), m_rowImage);
+        if (target.isValid())
+            painter->drawImage(target, m_rowImage);
+        else
+            painter->drawImage(visible.topLeft(), m_rowImage);
     }
     if (hovered)
         hovered->setState(kept);

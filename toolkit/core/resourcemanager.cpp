@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -136,9 +137,23 @@ bool isRegularFile(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-QImage drawBuiltin(const QString &name)
+const char *const BuiltinImageNames[] = {"IDB_UNSELECT", "IDB_SELECTED", "IDB_UNCHECK", "IDB_CHECKED"};
+
+bool isBuiltinImage(const QString &name)
 {
-    QImage image(16, 16, QImage::Format_ARGB32);
+    for (const char *builtin : BuiltinImageNames) {
+        if (name == QLatin1String(builtin))
+            return true;
+    }
+    return false;
+}
+
+// A 16 x 16 check or radio image, drawn at `scale` device pixels to one.
+QImage drawBuiltin(const QString &name, qreal scale = 1)
+{
+    const int side = int(std::ceil(16 * scale));
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(0);
     QPainter painter(&image);
     const QColor colour(0xcc, 0xcc, 0xcc);
@@ -401,8 +416,7 @@ bool OrvQResourceManager::loadPackageFromMemory(const char *data, int size)
 
 void OrvQResourceManager::createBuiltinImages()
 {
-    static const char *const names[] = {"IDB_UNSELECT", "IDB_SELECTED", "IDB_UNCHECK", "IDB_CHECKED"};
-    for (const char *name : names) {
+    for (const char *name : BuiltinImageNames) {
         const QString key = QLatin1String(name);
         QImage drawn = drawBuiltin(key);
         std::unique_ptr<QImage> &slot = m_d->m_images[key];
@@ -496,6 +510,14 @@ QImage *OrvQResourceManager::image(const QString &name, qreal ratio)
 {
     if (!(ratio > 1))
         return image(name);
+    // The built-in images are drawn again at the target's resolution.
+    if (isBuiltinImage(name)) {
+        const qreal scale = std::min<qreal>(ratio, MaxImageVariantScale);
+        std::unique_ptr<QImage> &drawn = m_d->m_variantImages[name + QLatin1Char('@') + QString::number(scale)];
+        if (!drawn)
+            drawn = std::make_unique<QImage>(drawBuiltin(name, scale));
+        return drawn.get();
+    }
     auto found = m_d->m_variantScales.find(name);
     if (found == m_d->m_variantScales.end()) {
         quint32 scales = 0;

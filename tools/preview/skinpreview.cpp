@@ -14,6 +14,8 @@
 #include <QStandardItemModel>
 #include <QWidget>
 
+#include <cmath>
+
 namespace OrvQtLib::Tools {
 
 namespace {
@@ -89,6 +91,13 @@ QSize parseSizeOption(const QString &text)
     return QSize(w, h);
 }
 
+qreal parseScaleOption(const QString &text)
+{
+    bool ok = false;
+    const double scale = text.toDouble(&ok);
+    return ok && scale >= MinPreviewScale && scale <= MaxPreviewScale ? scale : 0;
+}
+
 QImage renderPreview(const PreviewRequest &request, QString *error)
 {
     setPreviewMode(true);
@@ -103,6 +112,12 @@ QImage renderPreview(const PreviewRequest &request, QString *error)
     const QSize size = request.size.isValid() ? request.size : describedSize(request.description);
     if (!size.isValid()) {
         *error = QStringLiteral("%1: no such description, or it does not parse").arg(request.description);
+        return QImage();
+    }
+    const qreal scale = request.scale > 0 ? request.scale : 1;
+    if (size.width() * scale > MaxPreviewSide || size.height() * scale > MaxPreviewSide) {
+        *error = QStringLiteral("%1 x %2 at scale %3 is larger than %4 pixels on a side")
+                     .arg(size.width()).arg(size.height()).arg(scale).arg(MaxPreviewSide);
         return QImage();
     }
     QWidget window;
@@ -136,7 +151,14 @@ QImage renderPreview(const PreviewRequest &request, QString *error)
         else
             face->impl()->setState(wanted.second);
     }
-    return window.grab().toImage();
+    if (qFuzzyCompare(window.devicePixelRatioF(), scale))
+        return window.grab().toImage();
+    QImage image(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    window.render(&image);
+    return image;
 }
 
 } // namespace OrvQtLib::Tools

@@ -21,6 +21,8 @@ struct PreviewRequest {
     std::vector<std::pair<QString, OrvQControlState>> states;
     // Check boxes and radio buttons, by name, shown checked.
     QStringList checked;
+    // Device pixels per logical pixel of the rendered image.
+    qreal scale = 1;
 };
 
 inline const QSize DefaultPreviewSize(800, 600);
@@ -34,13 +36,20 @@ constexpr int SampleListRows = 8;
 bool parseStateOption(const QString &text, std::pair<QString, OrvQControlState> *out);
 // "WxH" with both sides 1 to MaxPreviewSide; an invalid size otherwise.
 QSize parseSizeOption(const QString &text);
+// A ratio from MinPreviewScale to MaxPreviewScale; 0 for anything else.
+constexpr qreal MinPreviewScale = 0.5;
+constexpr qreal MaxPreviewScale = 4;
+qreal parseScaleOption(const QString &text);
 
 // Builds the description from the package into a window with preview mode
 // on, so item views show sample rows, and renders it. Template list views
 // without a model get sample rows and menu bars without items sample menus,
 // which a host would otherwise add. A null image and
 // `error` set when the package or description is missing, nothing is built
-// or a named control does not exist. Needs a QApplication.
+// or a named control does not exist. The image has `scale` times the
+// window's size in pixels, that scale as its device pixel ratio; a window
+// shown at that ratio (QT_SCALE_FACTOR) is grabbed, any other rendered into
+// an image of it. Needs a QApplication.
 QImage renderPreview(const PreviewRequest &request, QString *error);
 
 } // namespace OrvQtLib::Tools
