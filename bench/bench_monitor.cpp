@@ -1,7 +1,8 @@
 // The monitor window under its real timers, against the same window whose
 // charts repaint the whole sweep on every point; and the time from start to
 // the first painted frame, against a bare QMainWindow of the same size and
-// against that bare window replaying a recording of the monitor's frame.
+// against that bare window replaying a recording of the monitor's frame; and
+// a full frame on a screen of ratio 2 against one of ratio 1.
 //
 //   bench_monitor [seconds]   seconds of timers per window (20; 0 skips them)
 
@@ -284,6 +285,38 @@ int firstFrameChild(const char *kind, const char *pictureFile, const QElapsedTim
     return 0;
 }
 
+// CPU milliseconds per full repaint of the monitor, in a child process whose
+// screens Qt scales by QT_SCALE_FACTOR as the parent set it.
+int frameCostChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    OrvQtLib::initialize();
+    if (!OrvQtLib::loadSkinPackage(QStringLiteral("./Quelvane.data")))
+        return 1;
+    OrvQtQuelvane window;
+    window.show();
+    for (int i = 0; i < 10; ++i)
+        window.repaint();
+    const int frames = 40;
+    const double start = processCpuSeconds();
+    for (int i = 0; i < frames; ++i)
+        window.repaint();
+    std::printf("%.4f\n", (processCpuSeconds() - start) * 1e3 / frames);
+    return 0;
+}
+
+double childFrameCost(const QString &program, const char *scale)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+    child.setProcessEnvironment(environment);
+    child.start(program, {QStringLiteral("--frame-cost")});
+    if (!child.waitForFinished(60000))
+        return -1;
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
 double medianOf(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -318,6 +351,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--first-frame") == 0)
         return firstFrameChild(argv[2], argc == 4 ? argv[3] : "", sinceStart, 1, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--frame-cost") == 0) {
+        Q_INIT_RESOURCE(quelvane);
+        return frameCostChild(1, argv);
+    }
 
     // Seconds of real timers per window; 0 measures only the first frame.
     int seconds = 20;
@@ -388,5 +425,18 @@ int main(int argc, char **argv)
     const double launchRatio = medianOf(kinds[0].launch) / bareLaunch;
     std::printf("first frame monitor / bare from launch: %.2f (target <= 1.5 -> %s)\n", launchRatio,
                 launchRatio <= 1.5 ? "met" : "NOT met");
+
+    // A full frame on a screen of ratio 2 has four times the pixels.
+    std::vector<double> atOne, atTwo;
+    for (int run = 0; run < 5; ++run) {
+        atOne.push_back(childFrameCost(self, "1"));
+        atTwo.push_back(childFrameCost(self, "2"));
+    }
+    const double one = medianOf(atOne);
+    const double two = medianOf(atTwo);
+    const double scaleRatio = one > 0 ? two / one : 0;
+    std::printf("\nfull frame, CPU ms, median of 5 runs   ratio 1: %.2f   ratio 2: %.2f\n", one, two);
+    std::printf("frame at ratio 2 / ratio 1: %.2f (target <= 4.5 -> %s)\n", scaleRatio,
+                scaleRatio > 0 && scaleRatio <= 4.5 ? "met" : "NOT met");
     return 0;
 }
