@@ -55,8 +55,6 @@ class TestPixelRatio : public QObject
 
 private slots:
     void initTestCase();
-    void variantNames_data();
-    void variantNames();
     void variantForRatio_data();
     void variantForRatio();
     void pictureGrabbedAtRatio2();
@@ -82,32 +80,6 @@ void TestPixelRatio::initTestCase()
                                    .stored("images/frame@2x.png", framePng(24, 8, Black, White))
                                    .archive();
     OrvQResourceManager::instance().loadPackageFromMemory(archive.constData(), archive.size());
-}
-
-void TestPixelRatio::variantNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<QString>("base");
-
-    QTest::newRow("2x") << "images/a@2x.png" << 2 << "images/a.png";
-    QTest::newRow("no extension") << "a@3x" << 3 << "a";
-    QTest::newRow("1x is no variant") << "a@1x.png" << 0 << QString();
-    QTest::newRow("two digits") << "a@12x.png" << 0 << QString();
-    QTest::newRow("no base name") << "images/@2x.png" << 0 << QString();
-    QTest::newRow("in a folder's name") << "b@2x/a.png" << 0 << QString();
-}
-
-void TestPixelRatio::variantNames()
-{
-    QFETCH(QString, name);
-    QFETCH(int, scale);
-    QFETCH(QString, base);
-    QString found;
-    QCOMPARE(imageVariantScale(name, &found), scale);
-    QCOMPARE(found, base);
-    if (scale)
-        QCOMPARE(imageVariantName(base, scale), name);
 }
 
 void TestPixelRatio::variantForRatio_data()
