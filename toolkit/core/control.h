@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 class QEvent;
@@ -83,7 +84,9 @@ template <class QtBase, class Impl = OrvQControlBaseImpl, const OrvQEventRoutes 
 class OrvQControl : public QtBase, public IOrvQControlBase
 {
 public:
-    template <class... Args>
+    // Only what constructs the Qt base: Qt 6 asks whether a control can be
+    // moved, and an unconstrained template would say it can.
+    template <class... Args, class = std::enable_if_t<std::is_constructible_v<QtBase, Args &&...>>>
     explicit OrvQControl(Args &&...args)
         : QtBase(std::forward<Args>(args)...)
         , m_base(this)
