@@ -1,11 +1,19 @@
 #pragma once
 
-// Everything a program needs to use the toolkit.
+/// \file
+/// Everything a program needs to use the toolkit.
+
+/// \namespace OrvQtLib
+/// The toolkit: controls built from JSON window descriptions and painted
+/// from the styles of a skin package. Start with initialize(),
+/// loadSkinPackage() and loadWindowLayout(); find the controls a description
+/// built with findControl().
 
 #include "core/control.h"
 #include "core/controlbase.h"
 #include "core/controlkeys.h"
 #include "core/controlregistry.h"
+#include "core/findcontrol.h"
 #include "core/itemhover.h"
 #include "core/jsonreaders.h"
 #include "core/proxystyle.h"

@@ -1,7 +1,12 @@
 # Builds and runs the outside project twice, each step failing the test:
-# against the source tree, and against this build installed into a prefix.
+# against the source tree, and against this build installed into a prefix;
+# then the settings-dialog example against the same prefix, headless.
 function(build_and_run binary)
-    execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${binary} ${ARGN}
+    build_and_run_program(${SOURCE} ${binary} outside "" ${ARGN})
+endfunction()
+
+function(build_and_run_program source binary program arguments)
+    execute_process(COMMAND ${CMAKE_COMMAND} -S ${source} -B ${binary} ${ARGN}
                     RESULT_VARIABLE result OUTPUT_QUIET)
     if(result)
         message(FATAL_ERROR "configuring the outside project in ${binary} failed")
@@ -10,9 +15,9 @@ function(build_and_run binary)
     if(result)
         message(FATAL_ERROR "building the outside project in ${binary} failed")
     endif()
-    execute_process(COMMAND ${binary}/outside RESULT_VARIABLE result)
+    execute_process(COMMAND ${binary}/${program} ${arguments} RESULT_VARIABLE result)
     if(result)
-        message(FATAL_ERROR "the outside program in ${binary} failed: ${result}")
+        message(FATAL_ERROR "the program ${program} in ${binary} failed: ${result}")
     endif()
 endfunction()
 
@@ -32,3 +37,5 @@ foreach(installed ${INSTALLED_FILES})
     endif()
 endforeach()
 build_and_run(${BINARY}/installed -DORV_PREFIX=${prefix} -DORVQ_QT_MAJOR=${ORVQ_QT_MAJOR})
+build_and_run_program(${EXAMPLE} ${BINARY}/example settings-dialog --quit-after-load -DCMAKE_PREFIX_PATH=${prefix}
+                      -DORVQ_QT_MAJOR=${ORVQ_QT_MAJOR})

@@ -310,22 +310,56 @@ void OrvQCheckBox::setCheckedStyle(int index, const OrvQRectStyle &style)
     update();
 }
 
+void OrvQCheckBox::setUncheckedStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setUncheckedStyle(oneStateIndex(state), style);
+}
+
+void OrvQCheckBox::setCheckedStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setCheckedStyle(oneStateIndex(state), style);
+}
+
+QString OrvQCheckBox::uncheckedIcon() const
+{
+    return m_impl->uncheckedIcon();
+}
+
 void OrvQCheckBox::setUncheckedIcon(const QString &name)
 {
+    if (name == uncheckedIcon())
+        return;
     m_impl->setUncheckedIcon(name);
     update();
+    emit uncheckedIconChanged(name);
+}
+
+QString OrvQCheckBox::checkedIcon() const
+{
+    return m_impl->checkedIcon();
 }
 
 void OrvQCheckBox::setCheckedIcon(const QString &name)
 {
+    if (name == checkedIcon())
+        return;
     m_impl->setCheckedIcon(name);
     update();
+    emit checkedIconChanged(name);
+}
+
+bool OrvQCheckBox::showText() const
+{
+    return m_impl->showText();
 }
 
 void OrvQCheckBox::setShowText(bool show)
 {
+    if (show == showText())
+        return;
     m_impl->setShowText(show);
     update();
+    emit showTextChanged(show);
 }
 
 bool OrvQCheckBox::loadControlKeys(const Json::Value &element)

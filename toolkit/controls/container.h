@@ -9,7 +9,7 @@ class QResizeEvent;
 
 namespace OrvQtLib {
 
-// Background styles and the child arrangement of a container.
+/// Background styles and the child arrangement of a container.
 class OrvQContainerImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -32,8 +32,8 @@ public:
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
 
-    // Writes the arranged positions into the children's layouts; true when
-    // the mode arranges anything.
+    /// Writes the arranged positions into the children's layouts; true when
+    /// the mode arranges anything.
     bool arrangeChildren();
 
     const OrvQRectStyle &normalStyle() const { return m_normalStyle; }
@@ -49,21 +49,24 @@ private:
     int m_space = 0;
 };
 
-// A plain widget that paints a background and holds child controls.
+/// A plain widget that paints a background and holds child controls.
 class OrvQContainer : public OrvQControl<QWidget, OrvQContainerImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// A container with no background, owned by `parent`.
     explicit OrvQContainer(QWidget *parent = nullptr);
     ~OrvQContainer() override;
 
+    /// The type name descriptions use, "qtcontainer".
     static QString staticTypeName() { return QStringLiteral("qtcontainer"); }
     QString typeName() const override { return staticTypeName(); }
 
-    // Lays the container out inside its parent, and its subtree.
+    /// Lays the container out inside its parent, and its subtree.
     void updateLayout();
+    /// Replaces the background style and repaints.
     void setNormalStyle(const OrvQRectStyle &style);
 
 protected:

@@ -328,4 +328,19 @@ bool OrvQTableView::loadControlKeys(const Json::Value &element)
     return m_impl->load(element);
 }
 
+bool OrvQTableView::headerChecked() const
+{
+    return m_impl->headerChecked();
+}
+
+void OrvQTableView::setHeaderChecked(bool checked)
+{
+    if (checked == headerChecked())
+        return;
+    m_impl->setHeaderChecked(checked);
+    if (m_header)
+        m_header->viewport()->update();
+    emit headerCheckedChanged(checked);
+}
+
 } // namespace OrvQtLib

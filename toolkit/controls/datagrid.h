@@ -12,7 +12,7 @@ namespace OrvQtLib {
 
 class OrvQTableView;
 
-// Styles, fonts and the check column of a data grid.
+/// Styles, fonts and the check column of a data grid.
 class OrvQTableViewImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -26,8 +26,8 @@ public:
 
     static const OrvQKeyTable<OrvQTableViewImpl> &attrKeys();
     static const OrvQStyleSlotTable<OrvQTableViewImpl> &styleSlots();
-    // The sample rows a layout tool shows: 100 rows of "item i j" under
-    // the titles "Col1" to "Col5".
+    /// The sample rows a layout tool shows: 100 rows of "item i j" under
+    /// the titles "Col1" to "Col5".
     static QStandardItemModel *previewModel(QObject *parent);
 
     bool load(const Json::Value &element);
@@ -47,36 +47,39 @@ private:
     OrvQTableView *grid() const;
 
     OrvQRectStyle m_backgroundStyle;
-    // [0] normal, [1] hover, [2] selected; [3] is kept but never drawn.
+    /// [0] normal, [1] hover, [2] selected; [3] is kept but never drawn.
     OrvQStateFontStyles m_itemFonts;
     OrvQStateRectStyles m_itemStyles;
-    // Only [0] is drawn: the header background, every section and its title.
+    /// Only [0] is drawn: the header background, every section and its title.
     OrvQStateRectStyles m_headerStyles;
     OrvQStateFontStyles m_headerFonts;
     OrvQCheckColumn m_checkColumn;
     bool m_headerChecked = false;
 };
 
-// Keeps the check column's mouse handling to the grid: Qt's own check
-// handling would toggle a user-checkable cell a second time.
+/// Keeps the check column's mouse handling to the grid: Qt's own check
+/// handling would toggle a user-checkable cell a second time.
 class OrvQTableViewitemDelegate : public OrvQRowStyleDelegate
 {
 public:
+    /// A row delegate with the grid's look, owned by `parent`.
     OrvQTableViewitemDelegate(const Look &look, const OrvQHoverRowTracker *hover, QObject *parent);
 
+    /// Lets the grid alone handle clicks on check boxes.
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
                      const QModelIndex &index) override;
 };
 
-// A grid header painted from the skin; the horizontal one carries the
-// header check box in its first section.
+/// A grid header painted from the skin; the horizontal one carries the
+/// header check box in its first section.
 class OrvQTableHeader : public QHeaderView
 {
 public:
+    /// A header of the given orientation for `grid`, which owns it.
     OrvQTableHeader(Qt::Orientation orientation, OrvQTableViewImpl *impl, OrvQTableView *grid);
 
-    // The header check box in viewport coordinates; empty when there is none
-    // (no check column, vertical header, or no visible first section).
+    /// The header check box in viewport coordinates; empty when there is none
+    /// (no check column, vertical header, or no visible first section).
     QRect checkBoxRect() const;
 
 protected:
@@ -90,27 +93,40 @@ private:
     QPointer<OrvQTableView> m_grid;
 };
 
+/// A skinned data grid: header, rows and an optional check box column, from
+/// skin styles; the host gives it a model.
 class OrvQTableView
     : public OrvQScrollAreaControl<QTableView, OrvQTableViewImpl, DataGridScrollArea, ScrollAreaPaintOnlyRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    /// Whether the header's check box is checked.
+    Q_PROPERTY(bool headerChecked READ headerChecked WRITE setHeaderChecked NOTIFY headerCheckedChanged)
 
 public:
+    /// A grid with the built-in look, owned by `parent`.
     explicit OrvQTableView(QWidget *parent = nullptr);
     ~OrvQTableView() override;
 
+    /// The type name descriptions use, "qtdatagrid".
     static QString staticTypeName() { return QStringLiteral("qtdatagrid"); }
     QString typeName() const override { return staticTypeName(); }
 
+    /// Sets the model as QTableView does; the grid does not own it.
     void setModel(QAbstractItemModel *model) override;
-    // The skinned horizontal header; null once the host has replaced it.
+    /// The skinned horizontal header; null once the host has replaced it.
     OrvQTableHeader *tableHeader() const { return m_header; }
+    /// The row under the pointer; owned by the grid.
     const OrvQHoverRowTracker *hoverTracker() const { return m_hover; }
-    // Follows the background style: an opaque one lets scrolling move pixels.
+    /// Follows the background style: an opaque one lets scrolling move pixels.
     void updateOpaqueness();
+    /// Whether the header's check box is checked.
+    bool headerChecked() const;
+    /// Sets the header's check box without a click.
+    void setHeaderChecked(bool checked);
 
 signals:
+    /// The header's check box changed, by a click or setHeaderChecked().
     void headerCheckedChanged(bool check);
 
 protected:
@@ -120,7 +136,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    // The first-column cell whose check box is under a viewport point.
+    /// The first-column cell whose check box is under a viewport point.
     QModelIndex checkBoxAt(const QPoint &pos) const;
 
     OrvQHoverRowTracker *m_hover;

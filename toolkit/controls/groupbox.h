@@ -7,8 +7,8 @@
 
 namespace OrvQtLib {
 
-// A one-pixel line frame with a title set into its top edge. It holds child
-// controls without arranging them.
+/// A one-pixel line frame with a title set into its top edge. It holds child
+/// controls without arranging them.
 class OrvQGroupBoxImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -23,8 +23,8 @@ public:
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
 
-    // Where the title is drawn in a widget rectangle: never wider or taller
-    // than the widget.
+    /// Where the title is drawn in a widget rectangle: never wider or taller
+    /// than the widget.
     QRect titleRect(const QRect &rect) const;
 
     bool showText() const { return m_showText; }
@@ -43,16 +43,18 @@ private:
     int m_bottomInset = 1;
 };
 
-// Mouse events take QWidget's way, so they pass on to the parent.
+/// Mouse events take QWidget's way, so they pass on to the parent.
 class OrvQGroupBox : public OrvQControl<QWidget, OrvQGroupBoxImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// A group box with the built-in look, owned by `parent`.
     explicit OrvQGroupBox(QWidget *parent = nullptr);
     ~OrvQGroupBox() override;
 
+    /// The type name descriptions use, "qtgroupbox".
     static QString staticTypeName() { return QStringLiteral("qtgroupbox"); }
     QString typeName() const override { return staticTypeName(); }
 

@@ -117,9 +117,11 @@ QString OrvQLabel::fullText() const
 
 void OrvQLabel::setText(const QString &text)
 {
-    m_impl->setFullText(text);
-    m_shownText = text;
-    QLabel::setText(text);
+    notifyOnChange(this, &OrvQLabel::fullText, [&] {
+        m_impl->setFullText(text);
+        m_shownText = text;
+        QLabel::setText(text);
+    }, &OrvQLabel::textChanged);
 }
 
 bool OrvQLabel::loadControlKeys(const Json::Value &element)
@@ -374,8 +376,10 @@ bool OrvQLabelEx::loadControlKeys(const Json::Value &element)
 
 void OrvQLabelEx::setPlainText(const QString &text)
 {
-    m_impl->document().setPlainText(text);
-    update();
+    notifyOnChange(this, &OrvQLabelEx::toPlainText, [&] {
+        m_impl->document().setPlainText(text);
+        update();
+    }, &OrvQLabelEx::plainTextChanged);
 }
 
 QString OrvQLabelEx::toPlainText() const

@@ -8,8 +8,8 @@ class QKeyEvent;
 
 namespace OrvQtLib {
 
-// The skinned single-line field, with a password mode and a shortcut
-// capture mode in which a key combination names itself (CTRL+SHIFT+A, F5).
+/// The skinned single-line field, with a password mode and a shortcut
+/// capture mode in which a key combination names itself (CTRL+SHIFT+A, F5).
 class OrvQLineEditImpl : public OrvQTextFieldImpl
 {
     Q_OBJECT
@@ -25,8 +25,8 @@ public:
 
     bool capturesShortcuts() const { return m_shortcut; }
     void setCapturesShortcuts(bool on) { m_shortcut = on; }
-    // The text capture gives a key press, or nullopt for a key it does not
-    // use. Backspace and Delete give an empty text.
+    /// The text capture gives a key press, or nullopt for a key it does not
+    /// use. Backspace and Delete give an empty text.
     static std::optional<QString> capturedText(const QKeyEvent *event);
 
 protected:
@@ -42,15 +42,18 @@ private:
     int m_bottomMargin = 0;
 };
 
+/// A skinned line edit with a tip drawn while it is empty.
 class OrvQLineEdit : public OrvQControl<QLineEdit, OrvQLineEditImpl, TextFieldEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// An empty line edit, owned by `parent`.
     explicit OrvQLineEdit(QWidget *parent = nullptr);
     ~OrvQLineEdit() override;
 
+    /// The type name descriptions use, "qtdedit".
     static QString staticTypeName() { return QStringLiteral("qtdedit"); }
     QString typeName() const override { return staticTypeName(); }
 
@@ -63,7 +66,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // Whether the text changed since editingFinished was last sent on focus out.
+    /// Whether the text changed since editingFinished was last sent on focus out.
     bool m_edited = false;
 };
 

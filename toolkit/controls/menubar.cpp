@@ -148,6 +148,16 @@ void OrvQMenuBar::setItemFontStyle(int look, const OrvQFontStyle &style)
     update();
 }
 
+void OrvQMenuBar::setItemRectStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setItemRectStyle(oneStateIndex(state), style);
+}
+
+void OrvQMenuBar::setItemFontStyle(OrvQControlState state, const OrvQFontStyle &style)
+{
+    setItemFontStyle(oneStateIndex(state), style);
+}
+
 bool OrvQMenuBar::loadControlKeys(const Json::Value &element)
 {
     return m_impl->load(element);

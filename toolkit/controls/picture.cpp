@@ -81,8 +81,11 @@ QString OrvQImage::path() const
 
 void OrvQImage::setPath(const QString &path)
 {
+    if (path == m_impl->path())
+        return;
     m_impl->setPath(path);
     update();
+    emit pathChanged(path);
 }
 
 bool OrvQImage::fill() const
@@ -92,8 +95,11 @@ bool OrvQImage::fill() const
 
 void OrvQImage::setFill(bool fill)
 {
+    if (fill == m_impl->fill())
+        return;
     m_impl->setFill(fill);
     update();
+    emit fillChanged(fill);
 }
 
 bool OrvQImage::loadControlKeys(const Json::Value &element)

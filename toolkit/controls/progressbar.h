@@ -7,8 +7,8 @@
 
 namespace OrvQtLib {
 
-// Skinned progress bar: a groove, a chunk over the filled part and an
-// optional percentage text. The look does not follow the visual state.
+/// Skinned progress bar: a groove, a chunk over the filled part and an
+/// optional percentage text. The look does not follow the visual state.
 class OrvQProgressBarImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -23,8 +23,8 @@ public:
     bool load(const Json::Value &element);
     void paint(QWidget *widget, QPaintEvent *event) override;
 
-    // The filled part inside a bar of the given size; empty when the bar has
-    // no usable range or its value lies below the minimum.
+    /// The filled part inside a bar of the given size; empty when the bar has
+    /// no usable range or its value lies below the minimum.
     QRect chunkRect(const QSize &size) const;
 
     bool showText() const { return m_showText; }
@@ -41,15 +41,18 @@ private:
     OrvQRectStyle m_chunkStyle;
 };
 
+/// A progress bar painted from skin styles.
 class OrvQProgressBar : public OrvQControl<QProgressBar, OrvQProgressBarImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// A progress bar with the built-in look, owned by `parent`.
     explicit OrvQProgressBar(QWidget *parent = nullptr);
     ~OrvQProgressBar() override;
 
+    /// The type name descriptions use, "qtprogressbar".
     static QString staticTypeName() { return QStringLiteral("qtprogressbar"); }
     QString typeName() const override { return staticTypeName(); }
 

@@ -7,8 +7,8 @@
 
 namespace OrvQtLib {
 
-// Skinned push button: a rect style and a font style per visual state, and an
-// icon that may change while hovered.
+/// Skinned push button: a rect style and a font style per visual state, and an
+/// icon that may change while hovered.
 class OrvQPushButtonImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
@@ -44,19 +44,22 @@ private:
     OrvQStateFontStyles m_fontStyles;
 };
 
-// Press, release, enter and leave move the visual state.
+/// Press, release, enter and leave move the visual state.
 inline constexpr OrvQEventRoutes PushButtonEventRoutes =
     OrvQEventRoutes().withMove(OrvQRoute::BaseOnly).withDoubleClick(OrvQRoute::BaseOnly);
 
+/// A push button painted from four per-state rect styles, a font and an icon.
 class OrvQPushButton : public OrvQControl<QPushButton, OrvQPushButtonImpl, PushButtonEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// A button with the built-in look, owned by `parent`.
     explicit OrvQPushButton(QWidget *parent = nullptr);
     ~OrvQPushButton() override;
 
+    /// The type name descriptions use, "qtbutton".
     static QString staticTypeName() { return QStringLiteral("qtbutton"); }
     QString typeName() const override { return staticTypeName(); }
 

@@ -183,6 +183,16 @@ QSize OrvQSlider::thumbSize() const
     return m_impl ? m_impl->thumbSize() : QSize();
 }
 
+void OrvQSlider::setThumbSize(const QSize &size)
+{
+    if (!m_impl)
+        return;
+    notifyOnChange(this, &OrvQSlider::thumbSize, [&] {
+        m_impl->setThumbSize(size);
+        update();
+    }, &OrvQSlider::thumbSizeChanged);
+}
+
 QStyleOptionSlider OrvQSlider::styleOption() const
 {
     QStyleOptionSlider option;
@@ -387,17 +397,54 @@ void OrvQScrollBar::setArrowIcon(bool up, const QString &name)
     update();
 }
 
+void OrvQScrollBar::setSubLineStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setSubLineStyle(oneStateIndex(state), style);
+}
+
+void OrvQScrollBar::setAddLineStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setAddLineStyle(oneStateIndex(state), style);
+}
+
+void OrvQScrollBar::setThumbStyle(OrvQControlState state, const OrvQRectStyle &style)
+{
+    setThumbStyle(oneStateIndex(state), style);
+}
+
+void OrvQScrollBar::setArrowIcon(Qt::ArrowType arrow, const QString &name)
+{
+    // The sub-line button points up on a vertical bar and left on a
+    // horizontal one; either arrow names it.
+    if (arrow == Qt::UpArrow || arrow == Qt::LeftArrow)
+        setArrowIcon(true, name);
+    else if (arrow == Qt::DownArrow || arrow == Qt::RightArrow)
+        setArrowIcon(false, name);
+}
+
+QString OrvQScrollBar::thumbIcon() const
+{
+    return m_impl->thumbIcon();
+}
+
 void OrvQScrollBar::setThumbIcon(const QString &name)
 {
+    if (name == thumbIcon())
+        return;
     m_impl->setThumbIcon(name);
     update();
+    emit thumbIconChanged(name);
 }
 
 void OrvQScrollBar::setArrowLength(int length)
 {
-    m_arrowLength = qBound(0, length, QWIDGETSIZE_MAX);
+    length = qBound(0, length, QWIDGETSIZE_MAX);
+    if (length == m_arrowLength)
+        return;
+    m_arrowLength = length;
     updateGeometry();
     update();
+    emit arrowLengthChanged(length);
 }
 
 bool OrvQScrollBar::loadControlKeys(const Json::Value &element)

@@ -94,9 +94,15 @@ OrvQLCDNumber::OrvQLCDNumber(QWidget *parent)
 
 OrvQLCDNumber::~OrvQLCDNumber() = default;
 
+QColor OrvQLCDNumber::digitColor() const
+{
+    return m_impl->digitColor();
+}
+
 void OrvQLCDNumber::setDigitColor(const QColor &color)
 {
-    m_impl->setDigitColor(color);
+    notifyOnChange(this, &OrvQLCDNumber::digitColor, [&] { m_impl->setDigitColor(color); },
+                   &OrvQLCDNumber::digitColorChanged);
 }
 
 bool OrvQLCDNumber::loadControlKeys(const Json::Value &element)

@@ -159,14 +159,32 @@ void OrvQSwitch::setOn(bool on)
         emit toggled(on);
 }
 
+QString OrvQSwitch::leftText() const
+{
+    return m_impl->leftText();
+}
+
 void OrvQSwitch::setLeftText(const QString &text)
 {
+    if (text == m_impl->leftText())
+        return;
     m_impl->setLeftText(text);
+    update();
+    emit leftTextChanged(text);
+}
+
+QString OrvQSwitch::rightText() const
+{
+    return m_impl->rightText();
 }
 
 void OrvQSwitch::setRightText(const QString &text)
 {
+    if (text == m_impl->rightText())
+        return;
     m_impl->setRightText(text);
+    update();
+    emit rightTextChanged(text);
 }
 
 bool OrvQSwitch::loadControlKeys(const Json::Value &element)

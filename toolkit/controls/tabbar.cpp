@@ -149,6 +149,7 @@ OrvQTabWidget::~OrvQTabWidget() = default;
 void OrvQTabWidget::addItem(const QString &iconName, const QString &text)
 {
     m_impl->addItem(iconName, text);
+    emit countChanged(count());
 }
 
 int OrvQTabWidget::count() const
@@ -163,7 +164,12 @@ int OrvQTabWidget::currentIndex() const
 
 bool OrvQTabWidget::setCurrentIndex(int index)
 {
-    return m_impl->setCurrentIndex(index);
+    const int before = currentIndex();
+    if (!m_impl->setCurrentIndex(index))
+        return false;
+    if (index != before)
+        emit currentIndexChanged(index);
+    return true;
 }
 
 bool OrvQTabWidget::loadControlKeys(const Json::Value &element)
@@ -175,9 +181,13 @@ void OrvQTabWidget::mousePressEvent(QMouseEvent *event)
 {
     // The repaint is asked for before the signal: a slot may delete the bar,
     // so nothing is touched after it.
+    const int before = currentIndex();
     const int hit = m_impl->pressAt(event->pos());
-    if (hit >= 0)
-        emit currentChanged(hit);
+    if (hit < 0)
+        return;
+    if (hit != before && !survives(this, [&] { emit currentIndexChanged(hit); }))
+        return;
+    emit currentChanged(hit);
 }
 
 void OrvQTabWidget::mouseMoveEvent(QMouseEvent *event)

@@ -10,15 +10,15 @@
 
 namespace OrvQtLib {
 
-// A row (or column) of equal-sized tab items painted from skin styles:
-// normal, under the pointer, or current. It carries no pages.
+/// A row (or column) of equal-sized tab items painted from skin styles:
+/// normal, under the pointer, or current. It carries no pages.
 class OrvQTabWidgetImpl : public OrvQControlBaseImpl
 {
     Q_OBJECT
 
 public:
     struct Item {
-        QString iconName; // kept for the host; not drawn
+        QString iconName; ///< kept for the host; not drawn
         QString text;
     };
 
@@ -32,12 +32,12 @@ public:
     void draw(QPainter *painter, const QRect &rect) override;
     void loadFinished() override;
 
-    // Item i's rectangle in the widget, its position computed in 64 bits
-    // and held to the range of widget coordinates.
+    /// Item i's rectangle in the widget, its position computed in 64 bits
+    /// and held to the range of widget coordinates.
     QRect itemRect(int index) const;
     int itemAt(const QPoint &pos) const;
 
-    // The item pressed at `pos` becomes current; -1 when no item is there.
+    /// The item pressed at `pos` becomes current; -1 when no item is there.
     int pressAt(const QPoint &pos);
     void pointerAt(const QPoint &pos);
     void pointerLeft();
@@ -64,38 +64,52 @@ private:
     int m_itemSize = 50;
     std::vector<Item> m_items;
     OrvQRectStyle m_backgroundStyle;
-    OrvQStateRectStyles m_itemStyles; // [0] normal, [1] hover, [2] current
+    OrvQStateRectStyles m_itemStyles; ///< [0] normal, [1] hover, [2] current
     OrvQStateFontStyles m_itemFonts;
 };
 
-// Press, move and leave are the bar's own handlers; a double click reaches
-// QWidget, which takes it as a second press.
+/// Press, move and leave are the bar's own handlers; a double click reaches
+/// QWidget, which takes it as a second press.
 inline constexpr OrvQEventRoutes TabBarEventRoutes =
     OrvQEventRoutes().mouse(OrvQRoute::Nothing).withEnter(OrvQRoute::BaseOnly).withDoubleClick(OrvQRoute::BaseOnly);
 
+/// A row or column of tab items painted from skin styles; it holds no pages.
 class OrvQTabWidget : public OrvQControl<QWidget, OrvQTabWidgetImpl, TabBarEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
+    /// Index of the current item, -1 for none.
+    Q_PROPERTY(int currentIndex READ currentIndex WRITE setCurrentIndex NOTIFY currentIndexChanged)
+    /// Number of items.
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
+    /// A bar without items, owned by `parent`.
     explicit OrvQTabWidget(QWidget *parent = nullptr);
     ~OrvQTabWidget() override;
 
+    /// The type name descriptions use, "qttab".
     static QString staticTypeName() { return QStringLiteral("qttab"); }
     QString typeName() const override { return staticTypeName(); }
 
-    // Appends an item after the last one.
+    /// Appends an item after the last one.
     void addItem(const QString &iconName, const QString &text);
+    /// Number of items.
     int count() const;
+    /// Index of the current item, -1 for none.
     int currentIndex() const;
-    // Makes an item current without a click and without currentChanged;
-    // -1 for none. False for an index out of range.
+    /// Makes an item current without a click and without currentChanged;
+    /// -1 for none. False for an index out of range.
     bool setCurrentIndex(int index);
 
 signals:
-    // On every click on an item, also on the current one.
+    /// On every click on an item, also on the current one.
     void currentChanged(int index);
+    /// The current item changed, by a click or setCurrentIndex(); unlike
+    /// currentChanged(), never for a click on the current item.
+    void currentIndexChanged(int index);
+    /// An item was added.
+    void countChanged(int count);
 
 protected:
     bool loadControlKeys(const Json::Value &element) override;

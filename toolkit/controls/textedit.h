@@ -10,8 +10,8 @@
 
 namespace OrvQtLib {
 
-// The skinned multi-line field: the line edit's skin on a QTextEdit, with
-// skinned scroll bars.
+/// The skinned multi-line field: the line edit's skin on a QTextEdit, with
+/// skinned scroll bars.
 class OrvQTextEditImpl : public OrvQTextFieldImpl
 {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
 
     bool load(const Json::Value &element);
     void loadFinished() override;
-    // The margins of the last load that had "attr", once.
+    /// The margins of the last load that had "attr", once.
     std::optional<QMargins> takeMargins();
 
 protected:
@@ -40,15 +40,18 @@ private:
     bool m_marginsRead = false;
 };
 
+/// A skinned text edit with a tip drawn while it is empty.
 class OrvQTextEdit : public OrvQScrollAreaControl<QTextEdit, OrvQTextEditImpl, TextEditScrollArea, TextFieldEventRoutes>
 {
     Q_OBJECT
     Q_INTERFACES(OrvQtLib::IOrvQControlBase)
 
 public:
+    /// An empty text edit, owned by `parent`.
     explicit OrvQTextEdit(QWidget *parent = nullptr);
     ~OrvQTextEdit() override;
 
+    /// The type name descriptions use, "qttext".
     static QString staticTypeName() { return QStringLiteral("qttext"); }
     QString typeName() const override { return staticTypeName(); }
     using QTextEdit::viewportMargins;

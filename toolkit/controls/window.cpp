@@ -265,27 +265,27 @@ OrvQWindow::~OrvQWindow()
 
 void OrvQWindow::setDraggable(bool draggable)
 {
-    m_impl->setDraggable(draggable);
+    notifyOnChange(this, &OrvQWindow::isDraggable, [&] { m_impl->setDraggable(draggable); }, &OrvQWindow::draggableChanged);
 }
 
 void OrvQWindow::setResizable(bool resizable)
 {
-    m_impl->setResizable(resizable);
+    notifyOnChange(this, &OrvQWindow::isResizable, [&] { m_impl->setResizable(resizable); }, &OrvQWindow::resizableChanged);
 }
 
 void OrvQWindow::setMinHeight(int height)
 {
-    m_impl->setMinHeight(height);
+    notifyOnChange(this, &OrvQWindow::minHeight, [&] { m_impl->setMinHeight(height); }, &OrvQWindow::minHeightChanged);
 }
 
 void OrvQWindow::setMinWidth(int width)
 {
-    m_impl->setMinWidth(width);
+    notifyOnChange(this, &OrvQWindow::minWidth, [&] { m_impl->setMinWidth(width); }, &OrvQWindow::minWidthChanged);
 }
 
 void OrvQWindow::setOnlyDragCaption(bool onlyCaption)
 {
-    m_impl->setOnlyDragCaption(onlyCaption);
+    notifyOnChange(this, &OrvQWindow::onlyDragCaption, [&] { m_impl->setOnlyDragCaption(onlyCaption); }, &OrvQWindow::onlyDragCaptionChanged);
 }
 
 bool OrvQWindow::isDraggable() const

@@ -16,8 +16,8 @@ class QPaintEvent;
 
 namespace OrvQtLib {
 
-// Where one Qt event handler of a control goes: to the Qt base handler, to
-// the Impl, to both in either order, or nowhere (the event stays accepted).
+/// Where one Qt event handler of a control goes: to the Qt base handler, to
+/// the Impl, to both in either order, or nowhere (the event stays accepted).
 enum class OrvQRoute : quint8 {
     Nothing,
     BaseOnly,
@@ -26,35 +26,42 @@ enum class OrvQRoute : quint8 {
     ImplThenBase,
 };
 
-// The routes of a control's six mouse handlers and its paint handler. For
-// painting, the Impl's part is its paint() and the base's is the Qt widget's
-// own painting.
+/// The routes of a control's six mouse handlers and its paint handler. For
+/// painting, the Impl's part is its paint() and the base's is the Qt widget's
+/// own painting.
 struct OrvQEventRoutes {
-    OrvQRoute enter = OrvQRoute::BaseThenImpl;
-    OrvQRoute leave = OrvQRoute::BaseThenImpl;
-    OrvQRoute press = OrvQRoute::BaseThenImpl;
-    OrvQRoute release = OrvQRoute::BaseThenImpl;
-    OrvQRoute move = OrvQRoute::BaseThenImpl;
-    OrvQRoute doubleClick = OrvQRoute::BaseThenImpl;
-    OrvQRoute paint = OrvQRoute::ImplOnly;
+    OrvQRoute enter = OrvQRoute::BaseThenImpl; ///<< pointer enters
+    OrvQRoute leave = OrvQRoute::BaseThenImpl; ///<< pointer leaves
+    OrvQRoute press = OrvQRoute::BaseThenImpl; ///<< mouse press
+    OrvQRoute release = OrvQRoute::BaseThenImpl; ///<< mouse release
+    OrvQRoute move = OrvQRoute::BaseThenImpl; ///<< mouse move
+    OrvQRoute doubleClick = OrvQRoute::BaseThenImpl; ///<< double click
+    OrvQRoute paint = OrvQRoute::ImplOnly; ///<< paint event
 
-    // Chained from the defaults, e.g.
-    //   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
+    /// Chained from the defaults, e.g.
+    ///   constexpr OrvQEventRoutes routes = OrvQEventRoutes().mouse(OrvQRoute::ImplOnly);
     constexpr OrvQEventRoutes mouse(OrvQRoute route) const
     {
         OrvQEventRoutes r = *this;
         r.enter = r.leave = r.press = r.release = r.move = r.doubleClick = route;
         return r;
     }
+    /// These routes with another for entering.
     constexpr OrvQEventRoutes withEnter(OrvQRoute route) const { return with(&OrvQEventRoutes::enter, route); }
+    /// These routes with another for leaving.
     constexpr OrvQEventRoutes withLeave(OrvQRoute route) const { return with(&OrvQEventRoutes::leave, route); }
+    /// These routes with another for presses.
     constexpr OrvQEventRoutes withPress(OrvQRoute route) const { return with(&OrvQEventRoutes::press, route); }
+    /// These routes with another for releases.
     constexpr OrvQEventRoutes withRelease(OrvQRoute route) const { return with(&OrvQEventRoutes::release, route); }
+    /// These routes with another for moves.
     constexpr OrvQEventRoutes withMove(OrvQRoute route) const { return with(&OrvQEventRoutes::move, route); }
+    /// These routes with another for double clicks.
     constexpr OrvQEventRoutes withDoubleClick(OrvQRoute route) const
     {
         return with(&OrvQEventRoutes::doubleClick, route);
     }
+    /// These routes with another for painting.
     constexpr OrvQEventRoutes withPaint(OrvQRoute route) const { return with(&OrvQEventRoutes::paint, route); }
 
 private:
@@ -66,26 +73,28 @@ private:
     }
 };
 
-// Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
+/// Every mouse handler runs the Qt base and then the Impl; painting is the Impl's.
 inline constexpr OrvQEventRoutes DefaultEventRoutes{};
-// A control that only paints: the mouse reaches the Qt base alone, so
-// presses pass on to the parent and cost no repaint.
+/// A control that only paints: the mouse reaches the Qt base alone, so
+/// presses pass on to the parent and cost no repaint.
 inline constexpr OrvQEventRoutes PaintOnlyEventRoutes = OrvQEventRoutes().mouse(OrvQRoute::BaseOnly);
 
-// The widget half of a control: a Qt widget class with IOrvQControlBase on
-// top, owning its implementation object and routing events to it.
-//
-// A concrete control derives from OrvQControl<QtWidget, ItsImpl[, Routes]>,
-// adds Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers
-// typeName() and, when it has keys of its own, overrides loadControlKeys().
-// A handler that does more than its route overrides the Qt handler, calls
-// the template's and then does its part under survives().
+/// The widget half of a control: a Qt widget class with IOrvQControlBase on
+/// top, owning its implementation object and routing events to it.
+///
+/// A concrete control derives from OrvQControl<QtWidget, ItsImpl[, Routes]>,
+/// adds Q_OBJECT and Q_INTERFACES(OrvQtLib::IOrvQControlBase), answers
+/// typeName() and, when it has keys of its own, overrides loadControlKeys().
+/// A handler that does more than its route overrides the Qt handler, calls
+/// the template's and then does its part under survives().
 template <class QtBase, class Impl = OrvQControlBaseImpl, const OrvQEventRoutes &Routes = DefaultEventRoutes>
 class OrvQControl : public QtBase, public IOrvQControlBase
 {
 public:
-    // Only what constructs the Qt base: Qt 6 asks whether a control can be
-    // moved, and an unconstrained template would say it can.
+    /// Constructs the Qt widget with `args` (its parent last, as Qt's own
+    /// constructors take it) and the implementation object, which the control owns.
+    /// Only what constructs the Qt base: Qt 6 asks whether a control can be
+    /// moved, and an unconstrained template would say it can.
     template <class... Args, class = std::enable_if_t<std::is_constructible_v<QtBase, Args &&...>>>
     explicit OrvQControl(Args &&...args)
         : QtBase(std::forward<Args>(args)...)
@@ -101,7 +110,7 @@ public:
         m_impl.reset();
     }
 
-    // The keys and style slots the control reads, from the Impl's tables.
+    /// The keys and style slots the control reads, from the Impl's tables.
     static OrvQControlSchema schema() { return schemaOf<Impl>(); }
 
     OrvQControlBase *controlBase() override { return &m_base; }
@@ -135,7 +144,7 @@ public:
     }
 
 protected:
-    // The control's own keys. The default reads the attribute table only.
+    /// The control's own keys. The default reads the attribute table only.
     virtual bool loadControlKeys(const Json::Value &element) { return m_impl->loadAttributes(element); }
 
     void enterEvent(QtEnterEvent *event) override
@@ -172,8 +181,8 @@ protected:
     std::unique_ptr<Impl> m_impl;
 
 private:
-    // Either side may delete this widget (a clicked handler closing its
-    // window), so the other side runs only if the widget survived.
+    /// Either side may delete this widget (a clicked handler closing its
+    /// window), so the other side runs only if the widget survived.
     template <class Base, class ToImpl>
     void route(OrvQRoute route, Base &&base, ToImpl &&toImpl)
     {

@@ -13,8 +13,8 @@
 
 namespace OrvQtLib {
 
-// How a key's value is read. Every read goes through the safe readers: a
-// value of another type counts as absent.
+/// How a key's value is read. Every read goes through the safe readers: a
+/// value of another type counts as absent.
 enum class OrvQKeyType {
     Bool,
     Int,     // held to the row's minimum and maximum
@@ -23,47 +23,49 @@ enum class OrvQKeyType {
     Color,   // hexadecimal RGB text, or a number taken as a QRgb
 };
 
-// What one key is: the part of a row that the loader, the description
-// fuzzer's dictionary and the designers' tools all read.
+/// What one key is: the part of a row that the loader, the description
+/// fuzzer's dictionary and the designers' tools all read.
 struct OrvQKeyInfo {
-    const char *name = "";
-    OrvQKeyType type = OrvQKeyType::Int;
-    // Applied when the key is absent; invalid: absence leaves things as they are.
+    const char *name = ""; ///<< the key as descriptions spell it
+    OrvQKeyType type = OrvQKeyType::Int; ///<< how the value is read
+    /// Applied when the key is absent; invalid: absence leaves things as they are.
     QVariant fallback;
-    int minimum = INT_MIN;
-    int maximum = INT_MAX;
-    const char *effect = "";
-    // A text that names an image of the skin.
+    int minimum = INT_MIN; ///<< smallest value kept; smaller ones are clamped
+    int maximum = INT_MAX; ///<< largest value kept; larger ones are clamped
+    const char *effect = ""; ///<< what the key does, for the control reference
+    /// A text that names an image of the skin.
     bool image = false;
 };
 
-// The value of `info`'s key in `object`, converted and clamped; nullopt when
-// absent or of the wrong type.
+/// The value of `info`'s key in `object`, converted and clamped; nullopt when
+/// absent or of the wrong type.
 std::optional<QVariant> readKeyValue(const Json::Value &object, const OrvQKeyInfo &info);
 
-// One row of a control's key table. Rows apply in table order, so a key that
-// depends on another comes after it.
+/// One row of a control's key table. Rows apply in table order, so a key that
+/// depends on another comes after it.
 template <class Owner>
 struct OrvQKey {
-    OrvQKeyInfo info;
-    // Gets the value read, else the fallback. With `whenAbsent`, a key absent
-    // without fallback still calls it, with an invalid value: for defaults
-    // that follow another key.
+    OrvQKeyInfo info; ///<< the key itself
+    /// Gets the value read, else the fallback. With `whenAbsent`, a key absent
+    /// without fallback still calls it, with an invalid value: for defaults
+    /// that follow another key.
     std::function<void(Owner &, const QVariant &)> apply;
-    bool whenAbsent = false;
+    bool whenAbsent = false; ///<< call `apply` also when the key is absent
 
+    /// A boolean key stored in `member`.
     static OrvQKey flag(const char *name, bool Owner::*member, std::optional<bool> fallback, const char *effect)
     {
         return {{name, OrvQKeyType::Bool, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toBool(); }};
     }
+    /// An integer key stored in `member`, clamped to `minimum`..`maximum`.
     static OrvQKey number(const char *name, int Owner::*member, std::optional<int> fallback, int minimum,
                           int maximum, const char *effect)
     {
         return {{name, OrvQKeyType::Int, fallback ? QVariant(*fallback) : QVariant(), minimum, maximum, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toInt(); }};
     }
-    // An int field of a record member, such as an icon alignment's offset.
+    /// An int field of a record member, such as an icon alignment's offset.
     template <class Record, class Holder>
     static OrvQKey numberIn(const char *name, Record Holder::*record, int Record::*field, std::optional<int> fallback,
                             int minimum, int maximum, const char *effect)
@@ -71,19 +73,21 @@ struct OrvQKey {
         return {{name, OrvQKeyType::Int, fallback ? QVariant(*fallback) : QVariant(), minimum, maximum, effect},
                 [record, field](Owner &owner, const QVariant &value) { (owner.*record).*field = value.toInt(); }};
     }
+    /// A UTF-8 text key stored in `member`.
     static OrvQKey text(const char *name, QString Owner::*member, std::optional<QString> fallback,
                         const char *effect)
     {
         return {{name, OrvQKeyType::Text, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
     }
+    /// A GBK text key, decoded with fromGbk(), stored in `member`.
     static OrvQKey gbkText(const char *name, QString Owner::*member, std::optional<QString> fallback,
                            const char *effect)
     {
         return {{name, OrvQKeyType::GbkText, fallback ? QVariant(*fallback) : QVariant(), INT_MIN, INT_MAX, effect},
                 [member](Owner &owner, const QVariant &value) { owner.*member = value.toString(); }};
     }
-    // A text naming an image of the skin.
+    /// A text naming an image of the skin.
     static OrvQKey image(const char *name, QString Owner::*member, std::optional<QString> fallback,
                          const char *effect)
     {
@@ -91,7 +95,7 @@ struct OrvQKey {
         key.info.image = true;
         return key;
     }
-    // Any type, any effect.
+    /// Any type, any effect.
     static OrvQKey custom(OrvQKeyInfo info, std::function<void(Owner &, const QVariant &)> apply,
                           bool whenAbsent = false)
     {
@@ -100,9 +104,10 @@ struct OrvQKey {
 };
 
 template <class Owner>
+/// A control's "attr" key table, applied in order.
 using OrvQKeyTable = std::vector<OrvQKey<Owner>>;
 
-// Reads every key of `table` from `object`, in table order.
+/// Reads every key of `table` from `object`, in table order.
 template <class Owner>
 void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owner &owner)
 {
@@ -116,7 +121,7 @@ void applyKeys(const Json::Value &object, const OrvQKeyTable<Owner> &table, Owne
     }
 }
 
-// A control's "attr" keys: read only when the element has an "attr" object.
+/// A control's "attr" keys: read only when the element has an "attr" object.
 template <class Owner>
 void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table, Owner &owner)
 {
@@ -125,28 +130,28 @@ void applyAttrKeys(const Json::Value &element, const OrvQKeyTable<Owner> &table,
         applyKeys(attr, table, owner);
 }
 
-// One style slot as the tools see it.
+/// One style slot as the tools see it.
 struct OrvQSlotInfo {
-    int slot = 0;
-    int lastSlot = 0; // a row may serve a run of slots
-    bool font = false; // looked up as a font style, else as a rect style
-    int state = -1;    // in a per-state group: the state it fills, -1 all four
-    bool group = false;
-    const char *role = "";
+    int slot = 0; ///<< first slot index of the row
+    int lastSlot = 0; ///< a row may serve a run of slots
+    bool font = false; ///< looked up as a font style, else as a rect style
+    int state = -1; ///< in a per-state group: the state it fills, -1 all four
+    bool group = false; ///<< the row fills a per-state group
+    const char *role = ""; ///<< what the slot styles, for the control reference
 };
 
-// What a control reads from its element besides the common keys: made from
-// its key and slot tables, never written by hand.
+/// What a control reads from its element besides the common keys: made from
+/// its key and slot tables, never written by hand.
 struct OrvQControlSchema {
-    std::vector<OrvQKeyInfo> keys;
-    std::vector<OrvQSlotInfo> styleSlots;
-    // Keys read from the element itself besides the common ones.
+    std::vector<OrvQKeyInfo> keys; ///<< the "attr" keys, in table order
+    std::vector<OrvQSlotInfo> styleSlots; ///<< the "style" slots
+    /// Keys read from the element itself besides the common ones.
     std::vector<OrvQKeyInfo> elementKeys;
-    // Child elements whose type contains "scrollbar" skin the control's bars.
+    /// Child elements whose type contains "scrollbar" skin the control's bars.
     bool scrollBarElements = false;
 };
 
-// Marks a key row as naming an image of the skin.
+/// Marks a key row as naming an image of the skin.
 template <class Owner>
 OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
 {
@@ -155,6 +160,7 @@ OrvQKey<Owner> imageKey(OrvQKey<Owner> key)
 }
 
 template <class Owner>
+/// The key descriptions of a key table, for the tools.
 std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 {
     std::vector<OrvQKeyInfo> infos;
@@ -165,6 +171,7 @@ std::vector<OrvQKeyInfo> keyInfoOf(const OrvQKeyTable<Owner> &table)
 }
 
 template <class Owner>
+/// The slot descriptions of a style slot table, for the tools.
 std::vector<OrvQSlotInfo> slotInfoOf(const OrvQStyleSlotTable<Owner> &table)
 {
     std::vector<OrvQSlotInfo> infos;
@@ -192,8 +199,8 @@ template <class T>
 struct HasElementKeys<T, std::void_t<decltype(T::elementKeys())>> : std::true_type {};
 } // namespace Internal
 
-// The schema of an Impl class from its static attrKeys(), styleSlots() and
-// elementKeys() (keys read from the element itself), whichever it has.
+/// The schema of an Impl class from its static attrKeys(), styleSlots() and
+/// elementKeys() (keys read from the element itself), whichever it has.
 template <class Impl>
 OrvQControlSchema schemaOf()
 {

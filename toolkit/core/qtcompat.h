@@ -1,7 +1,7 @@
 #pragma once
 
-// The few places where Qt 5 and Qt 6 differ in a signature or a home; the
-// rest of the toolkit is written in the API both share.
+/// The few places where Qt 5 and Qt 6 differ in a signature or a home; the
+/// rest of the toolkit is written in the API both share.
 
 #include <QtGlobal>
 #include <QEvent>
@@ -12,14 +12,14 @@
 
 namespace OrvQtLib {
 
-// QWidget::enterEvent() takes a QEnterEvent from Qt 6 on.
+/// QWidget::enterEvent() takes a QEnterEvent from Qt 6 on.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 using QtEnterEvent = QEnterEvent;
 #else
 using QtEnterEvent = QEvent;
 #endif
 
-// Where a mouse event happened on the screens, in whole pixels.
+/// Where a mouse event happened on the screens, in whole pixels.
 inline QPoint globalPointOf(const QMouseEvent *event)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
@@ -29,7 +29,7 @@ inline QPoint globalPointOf(const QMouseEvent *event)
 #endif
 }
 
-// `event` as if it happened at `local` in its widget, the same elsewhere.
+/// `event` as if it happened at `local` in its widget, the same elsewhere.
 inline QMouseEvent mouseEventAt(const QMouseEvent *event, const QPointF &local)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)

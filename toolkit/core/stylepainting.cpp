@@ -74,21 +74,9 @@ QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
 
 Qt::Alignment OrvQControlBaseImpl::alignmentOf(const OrvQFontStyle &style)
 {
-    Qt::Alignment flags;
-    switch (style.hor) {
-    case 0: flags |= Qt::AlignLeft; break;
-    case 1: flags |= Qt::AlignHCenter; break;
-    case 2: flags |= Qt::AlignRight; break;
-    default: break;
-    }
-    switch (style.ver) {
-    case 0: flags |= Qt::AlignTop; break;
-    case 1: flags |= Qt::AlignVCenter; break;
-    case 2: flags |= Qt::AlignBottom; break;
-    default: break;
-    }
-    return flags;
+    return style.alignment();
 }
+
 
 void OrvQControlBaseImpl::drawBackground(QPainter *painter, const OrvQRectStyle &style, const QRect &rect)
 {
@@ -431,6 +419,12 @@ void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text,
                                          const QRect &rect)
 {
     drawStyledText(painter, text, style, rect.x(), rect.y(), rect.width(), rect.height(), style.isHor);
+}
+
+void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,
+                                         int x, int y, int w, int h, Qt::Orientation orientation)
+{
+    drawStyledText(painter, text, style, x, y, w, h, orientation != Qt::Vertical);
 }
 
 void OrvQControlBaseImpl::drawStyledText(QPainter *painter, const QString &text, const OrvQFontStyle &style,

@@ -95,4 +95,33 @@ void parseStyles(const Json::Value &styles, OrvQStyleTables &tables)
     }
 }
 
+Qt::Alignment Internal::alignmentOfCodes(int hor, int ver)
+{
+    // A code outside 0..2 places nothing on its axis.
+    static constexpr Qt::AlignmentFlag horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    static constexpr Qt::AlignmentFlag vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    Qt::Alignment flags;
+    if (hor >= 0 && hor <= 2)
+        flags |= horizontal[hor];
+    if (ver >= 0 && ver <= 2)
+        flags |= vertical[ver];
+    return flags;
+}
+
+void Internal::setAlignmentCodes(Qt::Alignment alignment, int &hor, int &ver)
+{
+    if (alignment & Qt::AlignLeft)
+        hor = 0;
+    else if (alignment & Qt::AlignHCenter)
+        hor = 1;
+    else if (alignment & Qt::AlignRight)
+        hor = 2;
+    if (alignment & Qt::AlignTop)
+        ver = 0;
+    else if (alignment & Qt::AlignVCenter)
+        ver = 1;
+    else if (alignment & Qt::AlignBottom)
+        ver = 2;
+}
+
 } // namespace OrvQtLib
