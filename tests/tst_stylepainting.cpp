@@ -284,13 +284,15 @@ void TestStylePainting::testStripRepaintMatchesWhole_data()
     QTest::addColumn<int>("round");
     QTest::addColumn<bool>("gradient");
     QTest::addColumn<QRect>("strip");
+    QTest::addColumn<int>("ratio");
 
-    QTest::newRow("rounded, inside") << 8 << false << QRect(60, 30, 20, 20);
-    QTest::newRow("rounded gradient, inside") << 8 << true << QRect(60, 30, 20, 20);
-    QTest::newRow("rounded, over a corner") << 8 << false << QRect(8, 8, 20, 20);
-    QTest::newRow("rounded, touching the outline") << 8 << false << QRect(12, 40, 10, 10);
-    QTest::newRow("square gradient, inside") << 0 << true << QRect(60, 30, 20, 20);
-    QTest::newRow("square, over an edge") << 0 << false << QRect(5, 30, 20, 20);
+    QTest::newRow("rounded, inside") << 8 << false << QRect(60, 30, 20, 20) << 1;
+    QTest::newRow("rounded gradient, inside") << 8 << true << QRect(60, 30, 20, 20) << 1;
+    QTest::newRow("rounded, over a corner") << 8 << false << QRect(8, 8, 20, 20) << 1;
+    QTest::newRow("rounded, touching the outline") << 8 << false << QRect(12, 40, 10, 10) << 1;
+    QTest::newRow("touching the outline at ratio 2") << 8 << false << QRect(12, 40, 10, 10) << 2;
+    QTest::newRow("square gradient, inside") << 0 << true << QRect(60, 30, 20, 20) << 1;
+    QTest::newRow("square, over an edge") << 0 << false << QRect(5, 30, 20, 20) << 1;
 }
 
 void TestStylePainting::testStripRepaintMatchesWhole()
@@ -298,6 +300,7 @@ void TestStylePainting::testStripRepaintMatchesWhole()
     QFETCH(int, round);
     QFETCH(bool, gradient);
     QFETCH(QRect, strip);
+    QFETCH(int, ratio);
 
     class Panel : public QWidget
     {
@@ -318,15 +321,17 @@ void TestStylePainting::testStripRepaintMatchesWhole()
     panel.style.borderColor = black;
     panel.resize(200, 100);
 
-    QImage whole = canvas();
+    QImage whole = canvas(200 * ratio, 100 * ratio);
+    whole.setDevicePixelRatio(ratio);
+    QImage part = whole;
     panel.render(&whole, QPoint(), QRegion(), QWidget::RenderFlags());
-    QImage part = canvas();
     panel.render(&part, strip.topLeft(), QRegion(strip), QWidget::RenderFlags());
+    const QRect pixels(strip.topLeft() * ratio, strip.size() * ratio);
     // Raster gradients step from where each span starts, so a clipped
     // gradient may differ from a whole one in the last bit.
     const int tolerance = gradient ? 1 : 0;
-    for (int y = strip.top(); y <= strip.bottom(); ++y) {
-        for (int x = strip.left(); x <= strip.right(); ++x) {
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
             const QRgb a = part.pixel(x, y);
             const QRgb b = whole.pixel(x, y);
             const int difference = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
