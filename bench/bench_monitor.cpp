@@ -312,12 +312,19 @@ int frameCostChild(const char *pictureFile, int argc, char **argv)
             return 1;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
-    for (int i = 0; i < 10; ++i)
+    // A full frame: the window and each of its children, since repainting
+    // only the window leaves out what an opaque child covers.
+    const auto fullFrame = [&window] {
         window.repaint();
+        for (QWidget *child : window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            child->repaint();
+    };
+    for (int i = 0; i < 10; ++i)
+        fullFrame();
     const int frames = 40;
     const double start = processCpuSeconds();
     for (int i = 0; i < frames; ++i)
-        window.repaint();
+        fullFrame();
     std::printf("%.4f\n", (processCpuSeconds() - start) * 1e3 / frames);
     return 0;
 }
