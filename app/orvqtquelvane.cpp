@@ -18,19 +18,13 @@
 #include <QtGlobal>
 
 #include <cmath>
+#include <cstdlib>
 
 using OrvQtLib::OrvQECGChart;
 
 namespace {
 
-// The unseeded qrand() sequence, the same on every run.
-int nextRandom()
-{
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    return qrand();
-    QT_WARNING_POP
-}
+unsigned randomSeed = 1;
 
 // Read-outs are found as QLabel, but OrvQLabel::setText is not virtual: only
 // through the OrvQLabel does the stored full text follow.
@@ -69,6 +63,17 @@ QString loadMonitorSkin(const QStringList &candidates, QString *loaded)
     if (!mainFrame)
         return QStringLiteral("%1: the window description \"MainFrame\" does not parse.").arg(path);
     return QString();
+}
+
+// rand_r() is what Qt 5's qrand() called on this platform; Qt 6 has no qrand().
+int monitorRandom()
+{
+    return rand_r(&randomSeed);
+}
+
+void reseedMonitorRandom(unsigned seed)
+{
+    randomSeed = seed;
 }
 
 OrvQtQuelvane::OrvQtQuelvane(QWidget *parent) : QMainWindow(parent)
@@ -224,12 +229,12 @@ void OrvQtQuelvane::stepChart(OrvQECGChart *chart, const QVector<float> &series,
 
 void OrvQtQuelvane::onVitalsTimer()
 {
-    showText(hrLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 100));
-    showText(spo2Label, QStringLiteral("%1").arg(nextRandom() % 10 + 91));
-    showText(rpLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 50));
-    const int systolic = nextRandom() % 10 + 100;
-    const int diastolic = nextRandom() % 10 + 70;
+    showText(hrLabel, QStringLiteral("%1").arg(monitorRandom() % 10 + 100));
+    showText(spo2Label, QStringLiteral("%1").arg(monitorRandom() % 10 + 91));
+    showText(rpLabel, QStringLiteral("%1").arg(monitorRandom() % 10 + 50));
+    const int systolic = monitorRandom() % 10 + 100;
+    const int diastolic = monitorRandom() % 10 + 70;
     showText(nbpLabel, QStringLiteral("%1/%2").arg(systolic).arg(diastolic));
-    showText(pluseLabel, QStringLiteral("%1").arg(nextRandom() % 10 + 75));
+    showText(pluseLabel, QStringLiteral("%1").arg(monitorRandom() % 10 + 75));
     showText(timeLabel, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd  HH:mm:ss")));
 }

@@ -19,6 +19,11 @@ class OrvQECGChart;
 // path of the package it read.
 QString loadMonitorSkin(const QStringList &candidates, QString *loaded = nullptr);
 
+// The read-outs' draws: the same sequence on every run and under either Qt,
+// starting again from `seed`.
+int monitorRandom();
+void reseedMonitorRandom(unsigned seed = 1);
+
 // The monitor window: "MainFrame" from the skin, four sweeping waveforms fed
 // every 10 ms from the embedded sample table, and read-outs refreshed once a
 // second.

@@ -37,8 +37,24 @@ def write_png(path, width, height, pixel):
         out.write(png)
 
 
+def variant_path(path, scale):
+    """images/a.png at scale 2 is images/a@2x.png, as Qt names them."""
+    stem, ext = os.path.splitext(path)
+    return path if scale == 1 else "%s@%dx%s" % (stem, scale, ext)
+
+
+# Every image is written at 1x and 2x, for dense screens.
+SCALES = (1, 2)
+
+
 def shape_image(path, size, colour, inside, samples=4):
-    """An antialiased shape: inside(u, v) on the unit square, v downwards."""
+    """An antialiased shape: inside(u, v) on the unit square, v downwards;
+    one image for each of SCALES."""
+    for scale in SCALES:
+        shape_image_at(variant_path(path, scale), size * scale, colour, inside, samples)
+
+
+def shape_image_at(path, size, colour, inside, samples):
     def pixel(x, y):
         hits = 0
         for i in range(samples):

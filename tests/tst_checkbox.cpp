@@ -48,7 +48,7 @@ int textLeft(const QImage &image)
 {
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (qAlpha(image.pixel(x, y)) == 255 && qGray(image.pixel(x, y)) < 100)
+            if (qAlpha(image.pixel(x, y)) >= 128 && qGray(image.pixel(x, y)) < 100)
                 return x;
     return -1;
 }

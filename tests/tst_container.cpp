@@ -79,6 +79,8 @@ private slots:
     void testLook_data();
     void testLook();
     void testSetNormalStyle();
+    void testOpaqueOnlyWhenItCoversAll_data();
+    void testOpaqueOnlyWhenItCoversAll();
     void testRegisteredNames();
 
 private:
@@ -89,7 +91,9 @@ void TestContainer::initTestCase()
     initialize();
     OrvQResourceManager::instance().parseStyles(parseJson(R"([
         {"type": 1, "name": "ct.red", "clr": "ffff0000", "drawImg": false},
-        {"type": 1, "name": "ct.blue", "clr": "ff0000ff", "drawImg": false}
+        {"type": 1, "name": "ct.blue", "clr": "ff0000ff", "drawImg": false},
+        {"type": 1, "name": "ct.round", "clr": "ff0000ff", "drawImg": false, "round": 4},
+        {"type": 1, "name": "ct.glass", "clr": "800000ff", "drawImg": false}
     ])"));
 }
 
@@ -303,6 +307,27 @@ void TestContainer::testSetNormalStyle()
     QCOMPARE(pixelOf(window.container, QPoint(5, 5)), QColor(0, 255, 0));
     window.container->setEnabled(false);
     QCOMPARE(pixelOf(window.container, QPoint(5, 5)), QColor(128, 128, 128));
+}
+
+// Qt paints nothing beneath an opaque widget, so a container that leaves
+// any pixel uncovered must not claim to be one.
+void TestContainer::testOpaqueOnlyWhenItCoversAll_data()
+{
+    QTest::addColumn<QByteArray>("style");
+    QTest::addColumn<bool>("opaque");
+    QTest::newRow("square opaque fill") << QByteArray(R"([["ct.red", 0, 0]])") << true;
+    QTest::newRow("rounded corners") << QByteArray(R"([["ct.round", 0, 0]])") << false;
+    QTest::newRow("translucent fill") << QByteArray(R"([["ct.glass", 0, 0]])") << false;
+    QTest::newRow("translucent while disabled") << QByteArray(R"([["ct.red", 0, 0], ["ct.glass", 0, 1]])") << false;
+}
+
+void TestContainer::testOpaqueOnlyWhenItCoversAll()
+{
+    QFETCH(QByteArray, style);
+    QFETCH(bool, opaque);
+    const QByteArray element = R"({"x": 0, "y": 0, "w": 40, "h": 30, "style": )" + style + "}";
+    Window window(element.constData());
+    QCOMPARE(window.container->testAttribute(Qt::WA_OpaquePaintEvent), opaque);
 }
 
 void TestContainer::testRegisteredNames()

@@ -143,7 +143,7 @@ void TestLabel::testLoadStyle()
     QCOMPARE(label.text(), text);
     QCOMPARE(int(label.alignment()), alignment);
     if (pixelSize == 20) {
-        QCOMPARE(label.font().weight(), 75);
+        QCOMPARE(int(label.font().weight()), int(QFont::Bold));
         QCOMPARE(label.palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
     }
 }

@@ -28,21 +28,15 @@ QByteArray sampleResource()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// qrand() as the window draws it; an unseeded thread starts as seed 1.
+// The draws as the window makes them.
 void reseed()
 {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    qsrand(1);
-    QT_WARNING_POP
+    reseedMonitorRandom();
 }
 
 int draw()
 {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    return qrand();
-    QT_WARNING_POP
+    return monitorRandom();
 }
 
 } // namespace

@@ -136,7 +136,10 @@ void TestSkinChecker::initTestCase()
         .stored("./stray.png", png(QSize(2, 2)))
         .stored("__MACOSX/._main.json", "resource fork")
         .stored("images/._ok.png", "resource fork")
-        .raw({"packed.png", "BZh9", 12, 0, 40});
+        .raw({"packed.png", "BZh9", 12, 0, 40})
+
+        .stored("images/ok@2x.png", png(QSize(8, 6)))
+        .stored("images/lone@2x.png", png(QSize(4, 4)));
     const QString package = writePackage(m_dir, "faults.data", writer);
     QVERIFY(!package.isEmpty());
     m_faults = checkSkinPackage(package);
@@ -201,6 +204,10 @@ void TestSkinChecker::eachFaultOnce_data()
     QTest::newRow("radio without slot 4") << "main.json" << "elements[8].child[1] \"rateSlider\"" << "opaque white box" << true;
     QTest::newRow("grey container") << "main.json" << "elements[8].child[2] \"bare\"" << "rgb(128, 128, 128)" << true;
     QTest::newRow("disabled check box") << "main.json" << "elements[8].child[3] \"off\"" << "draws no icon" << true;
+    QTest::newRow("variant not N times its base") << "images/ok@2x.png" << "-"
+                                                  << "8 x 6 pixels, not 2 times the 4 x 4 of \"images/ok.png\"" << false;
+    QTest::newRow("variant without base") << "images/lone@2x.png" << "-" << "without its base image \"images/lone.png\""
+                                          << true;
     QTest::newRow("combo button icon") << "main.json" << "elements[7]"
                                        << "attr \"btnHotIcon\" names image \"images/hot.png\", which is not in" << false;
 }
@@ -217,7 +224,7 @@ void TestSkinChecker::eachFaultOnce()
 void TestSkinChecker::nothingElseReported()
 {
     // One line per row above: no fault is reported twice or by accident.
-    QCOMPARE(int(m_faults.size()), 39);
+    QCOMPARE(int(m_faults.size()), 41);
     QVERIFY(hasErrors(m_faults));
 }
 

@@ -70,11 +70,13 @@ void TestSkinPreview::renders_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QSize>("imageSize");
     QTest::addColumn<QRgb>("button");
+    QTest::addColumn<qreal>("scale");
 
-    QTest::newRow("the description's size") << QSize() << QString() << QSize(200, 150) << Green;
-    QTest::newRow("a given size") << QSize(320, 90) << QString() << QSize(320, 90) << Green;
-    QTest::newRow("hovered") << QSize() << "ok=hover" << QSize(200, 150) << Yellow;
-    QTest::newRow("disabled") << QSize() << "ok=disabled" << QSize(200, 150) << Grey;
+    QTest::newRow("the description's size") << QSize() << QString() << QSize(200, 150) << Green << 1.0;
+    QTest::newRow("a given size") << QSize(320, 90) << QString() << QSize(320, 90) << Green << 1.0;
+    QTest::newRow("hovered") << QSize() << "ok=hover" << QSize(200, 150) << Yellow << 1.0;
+    QTest::newRow("disabled") << QSize() << "ok=disabled" << QSize(200, 150) << Grey << 1.0;
+    QTest::newRow("at scale 1.5") << QSize() << QString() << QSize(300, 225) << Green << 1.5;
 }
 
 void TestSkinPreview::renders()
@@ -83,8 +85,9 @@ void TestSkinPreview::renders()
     QFETCH(QString, state);
     QFETCH(QSize, imageSize);
     QFETCH(QRgb, button);
+    QFETCH(qreal, scale);
 
-    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}, {}};
+    PreviewRequest request{m_package, QStringLiteral("Preview"), size, {}, {}, scale};
     if (!state.isEmpty()) {
         std::pair<QString, OrvQControlState> wanted;
         QVERIFY(parseStateOption(state, &wanted));
@@ -95,8 +98,8 @@ void TestSkinPreview::renders()
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.size(), imageSize);
     // The list has no rows of its own: red rows are the sample rows.
-    QCOMPARE(image.pixel(50, 10), Red);
-    QCOMPARE(image.pixel(150, 25), button);
+    QCOMPARE(image.pixel(QPointF(50 * scale, 10 * scale).toPoint()), Red);
+    QCOMPARE(image.pixel(QPointF(150 * scale, 25 * scale).toPoint()), button);
     QVERIFY(image.save(m_dir.filePath("out.png"), "PNG"));
     QCOMPARE(QImage(m_dir.filePath("out.png")).size(), imageSize);
 }

@@ -32,11 +32,16 @@ ACCENT = "1f6feb"  # the monitor's selected mode
 
 def layered_image(path, width, height, layers, samples=4):
     """Antialiased shapes painted in order: layers of (rgb, inside(x, y))
-    with x, y in pixels."""
+    with x, y in pixels of the 1x image; one image for each scale."""
+    for scale in MONITOR.SCALES:
+        layered_image_at(MONITOR.variant_path(path, scale), width, height, layers, samples, scale)
+
+
+def layered_image_at(path, width, height, layers, samples, scale):
     def pixel(px, py):
         out = [0.0, 0.0, 0.0, 0.0]  # premultiplied
         for rgb, inside in layers:
-            hits = sum(inside(px + (i + 0.5) / samples, py + (j + 0.5) / samples)
+            hits = sum(inside((px + (i + 0.5) / samples) / scale, (py + (j + 0.5) / samples) / scale)
                        for i in range(samples) for j in range(samples))
             cover = hits / (samples * samples)
             for c in range(3):
@@ -45,7 +50,7 @@ def layered_image(path, width, height, layers, samples=4):
         if out[3] == 0:
             return (0, 0, 0, 0)
         return tuple(round(out[c] / out[3]) for c in range(3)) + (round(255 * out[3]),)
-    write_png(path, width, height, pixel)
+    write_png(path, width * scale, height * scale, pixel)
 
 
 def rgb(hexa):

@@ -21,7 +21,7 @@ function(build_and_run_program source binary program arguments)
     endif()
 endfunction()
 
-build_and_run(${BINARY}/subdirectory -DORV_SOURCE_DIR=${ORV_SOURCE_DIR})
+build_and_run(${BINARY}/subdirectory -DORV_SOURCE_DIR=${ORV_SOURCE_DIR} -DORVQ_QT_MAJOR=${ORVQ_QT_MAJOR})
 
 set(prefix ${BINARY}/prefix)
 file(REMOVE_RECURSE ${prefix})
@@ -36,5 +36,6 @@ foreach(installed ${INSTALLED_FILES})
         message(FATAL_ERROR "the install lacks ${installed}")
     endif()
 endforeach()
-build_and_run(${BINARY}/installed -DORV_PREFIX=${prefix})
-build_and_run_program(${EXAMPLE} ${BINARY}/example settings-dialog --quit-after-load -DCMAKE_PREFIX_PATH=${prefix})
+build_and_run(${BINARY}/installed -DORV_PREFIX=${prefix} -DORVQ_QT_MAJOR=${ORVQ_QT_MAJOR})
+build_and_run_program(${EXAMPLE} ${BINARY}/example settings-dialog --quit-after-load -DCMAKE_PREFIX_PATH=${prefix}
+                      -DORVQ_QT_MAJOR=${ORVQ_QT_MAJOR})

@@ -92,6 +92,7 @@ bool OrvQContainerImpl::load(const Json::Value &element)
     const bool loaded = loadAttributes(element);
     applyStyleSlots(element, styleSlots(), *this);
     applyAttrKeys(element, attrKeys(), *this);
+    updateOpaque();
     return loaded;
 }
 
@@ -99,6 +100,26 @@ void OrvQContainerImpl::draw(QPainter *painter, const QRect &rect)
 {
     const bool enabled = m_widget && m_widget->isEnabled();
     drawBackground(painter, enabled ? m_normalStyle : m_disabledStyle, rect);
+}
+
+void OrvQContainerImpl::restyled()
+{
+    updateOpaque();
+}
+
+void OrvQContainerImpl::setNormalStyle(const OrvQRectStyle &style)
+{
+    m_normalStyle = style;
+    updateOpaque();
+}
+
+void OrvQContainerImpl::updateOpaque()
+{
+    // Filled edge to edge in opaque colour, the container hides what lies
+    // beneath it, and Qt skips painting that: a window's own background, or
+    // a parent's fill under a bar.
+    if (m_widget)
+        m_widget->setAttribute(Qt::WA_OpaquePaintEvent, coversOpaquely(m_normalStyle) && coversOpaquely(m_disabledStyle));
 }
 
 bool OrvQContainerImpl::arrangeChildren()

@@ -33,6 +33,7 @@ public:
 
     bool load(const Json::Value &element);
     void draw(QPainter *painter, const QRect &rect) override;
+    void restyled() override;
 
     /// Writes the arranged positions into the children's layouts; true when
     /// the mode arranges anything.
@@ -40,18 +41,23 @@ public:
 
     const OrvQRectStyle &normalStyle() const { return m_normalStyle; }
     const OrvQRectStyle &disabledStyle() const { return m_disabledStyle; }
-    void setNormalStyle(const OrvQRectStyle &style) { m_normalStyle = style; }
+    void setNormalStyle(const OrvQRectStyle &style);
     int childLayout() const { return m_childLayout; }
     int space() const { return m_space; }
 
 private:
+    void updateOpaque();
+
     OrvQRectStyle m_normalStyle;
     OrvQRectStyle m_disabledStyle;
     int m_childLayout = ChildNone;
     int m_space = 0;
 };
 
-/// A plain widget that paints a background and holds child controls.
+/// A plain widget that paints a background and holds child controls. Filled
+/// edge to edge in opaque colour (square corners, no translucency), it is
+/// marked Qt::WA_OpaquePaintEvent: Qt then paints nothing beneath it, and an
+/// update() of its parent alone does not repaint it.
 class OrvQContainer : public OrvQControl<QWidget, OrvQContainerImpl, PaintOnlyEventRoutes>
 {
     Q_OBJECT

@@ -154,12 +154,19 @@ void OrvQECGChartImpl::takeSnapshot()
                      .toImage();
 }
 
+QSize OrvQECGChartImpl::sweepPixels() const
+{
+    // Rounded up: at a fractional ratio a rounded-down image would stop short
+    // of the widget's right and bottom edges.
+    const qreal ratio = m_widget->devicePixelRatioF();
+    return QSize(int(std::ceil(m_widget->width() * ratio)), int(std::ceil(m_widget->height() * ratio)));
+}
+
 bool OrvQECGChartImpl::ensureSweepImage()
 {
     if (!m_widget)
         return false;
-    const qreal ratio = m_widget->devicePixelRatioF();
-    const QSize size = m_widget->size() * ratio;
+    const QSize size = sweepPixels();
     if (size.isEmpty() || qint64(size.width()) * size.height() > MaxRetainedPixels)
         return false;
     if (m_sweep.size() != size)
@@ -169,11 +176,10 @@ bool OrvQECGChartImpl::ensureSweepImage()
 
 void OrvQECGChartImpl::rebuildSweepImage()
 {
-    const qreal ratio = m_widget->devicePixelRatioF();
-    m_sweep = QImage(m_widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_sweep = QImage(sweepPixels(), QImage::Format_ARGB32_Premultiplied);
     if (m_sweep.isNull())
         return;
-    m_sweep.setDevicePixelRatio(ratio);
+    m_sweep.setDevicePixelRatio(m_widget->devicePixelRatioF());
     m_sweep.fill(Qt::transparent);
     if (m_points.isEmpty()) {
         m_committed = 0;
@@ -214,13 +220,20 @@ void OrvQECGChartImpl::drawHead()
     const QRect strip = QRect(m_committed, rowTop, right - m_committed, rowOf(bottom) + StrokeReach + 2 - rowTop)
                             .intersected(QRect(0, 0, m_widget->width(), m_widget->height()));
     if (!strip.isEmpty()) {
+        // Cleared and redrawn in whole device pixels: at a fractional ratio
+        // the strip's edge splits a pixel the tail strokes must cover again,
+        // or the trace shows a seam there.
+        const qreal ratio = m_sweep.devicePixelRatio();
+        const QRectF cleared(std::floor(strip.left() * ratio) / ratio, std::floor(strip.top() * ratio) / ratio,
+                             std::ceil((strip.right() + 1) * ratio) / ratio - std::floor(strip.left() * ratio) / ratio,
+                             std::ceil((strip.bottom() + 1) * ratio) / ratio - std::floor(strip.top() * ratio) / ratio);
         QPainter painter(&m_sweep);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(strip, Qt::transparent);
+        painter.fillRect(cleared, Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(tracePen());
-        painter.setClipRect(strip);
+        painter.setClipRect(cleared);
         painter.drawPolyline(m_points.constData() + from, m_points.size() - from);
     }
     m_committed = std::max(m_committed, head - StrokeReach);

@@ -42,6 +42,7 @@ public:
 
 private:
     QPen tracePen() const;
+    QSize sweepPixels() const;
     bool ensureSweepImage();
     void rebuildSweepImage();
     void drawHead();

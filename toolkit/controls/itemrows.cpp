@@ -109,7 +109,7 @@ constexpr int MaxRememberedMisses = 4096;
 
 } // namespace
 
-const QImage *OrvQImageLookup::find(const QString &name) const
+const QImage *OrvQImageLookup::find(const QString &name, qreal ratio) const
 {
     OrvQResourceManager &skin = OrvQResourceManager::instance();
     if (m_skinGeneration != skin.generation()) {
@@ -118,7 +118,7 @@ const QImage *OrvQImageLookup::find(const QString &name) const
     }
     if (name.isEmpty() || m_misses.contains(name))
         return nullptr;
-    const QImage *image = skin.image(name);
+    const QImage *image = skin.image(name, ratio);
     if (image && !image->isNull() && image->width() > 0 && image->height() > 0)
         return image;
     if (m_misses.size() >= MaxRememberedMisses)
@@ -141,11 +141,13 @@ QRect OrvQCheckColumn::boxIn(const QRect &cell) const
 
 void OrvQCheckColumn::draw(QPainter *painter, const QRect &cell, bool checked) const
 {
-    const QImage *image = images.find(checked ? checkedImage : uncheckedImage);
+    const QImage *image =
+        images.find(checked ? checkedImage : uncheckedImage, OrvQControlBaseImpl::deviceRatio(painter));
     if (!image)
         return;
     const QRect box = boxIn(cell);
-    painter->drawImage(box.left(), box.top() + (box.height() - image->height()) / 2, *image);
+    const QSize size = OrvQControlBaseImpl::logicalSize(*image);
+    painter->drawImage(box.left(), box.top() + (box.height() - size.height()) / 2, *image);
 }
 
 // ---- row styles --------------------------------------------------------------
@@ -194,11 +196,13 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     // A cell image sits between the check box and the text.
     const QImage *image = nullptr;
     QRect imageRect;
+    QSize imageSize;
     if (m_look.cellImages) {
         const QString name = index.data(CellImageRole).toString();
-        image = name.isEmpty() ? nullptr : m_cellImages.find(name);
+        image = name.isEmpty() ? nullptr : m_cellImages.find(name, OrvQControlBaseImpl::deviceRatio(painter));
         if (image) {
-            imageRect = QRect(textRect.left(), textRect.top(), image->width() + 10, textRect.height());
+            imageSize = OrvQControlBaseImpl::logicalSize(*image);
+            imageRect = QRect(textRect.left(), textRect.top(), imageSize.width() + 10, textRect.height());
             moveTextBy(imageRect.width());
         }
     }
@@ -213,8 +217,8 @@ void OrvQRowStyleDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     if (image || checkBox)
         painter->setClipRect(option.rect, Qt::IntersectClip);
     if (image) {
-        painter->drawImage(imageRect.left() + (imageRect.width() - image->width()) / 2,
-                           imageRect.top() + (imageRect.height() - image->height()) / 2, *image);
+        painter->drawImage(imageRect.left() + (imageRect.width() - imageSize.width()) / 2,
+                           imageRect.top() + (imageRect.height() - imageSize.height()) / 2, *image);
     }
     if (checkBox)
         m_look.checkColumn->draw(painter, option.rect, index.data(Qt::CheckStateRole).toBool());
@@ -368,14 +372,33 @@ void OrvQTemplateRenderer::paint(QPainter *painter, const QPoint &rowTopLeft, co
     if (painter->hasClipping())
         visible &= painter->clipBoundingRect().toAlignedRect();
     if (!visible.isEmpty()) {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        const QSize pixels = (QSizeF(visible.size()) * ratio).toSize();
+        const qreal ratio = OrvQControlBaseImpl::deviceRatio(painter);
+        // The row takes the device pixels its edges round to, as the next
+        // row's do: at a fractional ratio a row of rounded size drawn at its
+        // logical place would leave a seam or overlap its neighbour.
+        QRectF target;
+        QTransform toDevice = painter->deviceTransform();
+        if (!qFuzzyCompare(toDevice.m11(), ratio))
+            toDevice *= QTransform::fromScale(ratio, ratio);
+        QSize pixels = (QSizeF(visible.size()) * ratio).toSize();
+        if (ratio != 1 && toDevice.type() <= QTransform::TxScale) {
+            const QRectF exact = toDevice.mapRect(target);
+            const QRect snapped(QPoint(qRound(exact.left()), qRound(exact.top())),
+                                QPoint(qRound(exact.right()) - 1, qRound(exact.bottom()) - 1));
+            if (!snapped.isEmpty()) {
+                pixels = snapped.size();
+                target = toDevice.inverted().mapRect(QRectF(snapped));
+            }
+        }
         if (m_rowImage.size() != pixels)
             m_rowImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         m_rowImage.setDevicePixelRatio(ratio);
         m_rowImage.fill(Qt::transparent);
         m_template->render(&m_rowImage, QPoint(), QRegion(visible.translated(-rowTopLeft)), QWidget::DrawChildren);
-        painter->drawImage(visible.topLeft(), m_rowImage);
+        if (target.isValid())
+            painter->drawImage(target, m_rowImage);
+        else
+            painter->drawImage(visible.topLeft(), m_rowImage);
     }
     if (hovered)
         hovered->setState(kept);

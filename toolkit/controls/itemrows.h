@@ -63,8 +63,9 @@ constexpr int CellImageRole = Qt::UserRole + 100;
 class OrvQImageLookup
 {
 public:
-    /// The image, or null when it is missing or empty.
-    const QImage *find(const QString &name) const;
+    /// The image, or null when it is missing or empty; at a device pixel
+    /// ratio above 1, the package's variant for it where there is one.
+    const QImage *find(const QString &name, qreal ratio = 1) const;
     /// For when the skin may have changed.
     void forgetMisses() { m_misses.clear(); }
 

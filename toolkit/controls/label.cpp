@@ -407,7 +407,7 @@ QString OrvQLabelEx::toPlainText() const
 
 QString OrvQLabelEx::toHtml() const
 {
-    return m_impl->document().toHtml(QByteArray());
+    return m_impl->document().toHtml();
 }
 
 OrvQTextPosition OrvQLabelEx::positionAt(const QPoint &point)

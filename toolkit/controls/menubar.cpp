@@ -333,8 +333,7 @@ void OrvQMenuBar::mouseReleaseEvent(QMouseEvent *event)
     // then writes to its own data, freed if a slot deleted the bar. So Qt
     // sees this release off every item, and the action is triggered here,
     // after the handlers, touching nothing afterwards.
-    QMouseEvent away(event->type(), QPointF(-1, -1), event->windowPos(), event->screenPos(), event->button(),
-                     event->buttons(), event->modifiers(), event->source());
+    QMouseEvent away = mouseEventAt(event, QPointF(-1, -1));
     if (!survives(this, [&] { OrvQControl::mouseReleaseEvent(&away); }))
         return;
     if (action && action->isEnabled())

@@ -61,10 +61,10 @@ void OrvQImageImpl::draw(QPainter *painter, const QRect &rect)
     if (m_path.isEmpty() || !m_widget)
         return;
     // An image that failed to decode comes back empty.
-    const QImage *image = OrvQResourceManager::instance().image(m_path);
+    const QImage *image = imageFor(painter, m_path);
     if (!image || image->width() <= 0 || image->height() <= 0)
         return;
-    painter->drawImage(targetRect(rect, m_widget->size(), image->size()), *image, image->rect());
+    painter->drawImage(targetRect(rect, m_widget->size(), logicalSize(*image)), *image, image->rect());
 }
 
 OrvQImage::OrvQImage(QWidget *parent)

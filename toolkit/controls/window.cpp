@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include "qtcompat.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHideEvent>
@@ -127,7 +129,7 @@ void OrvQWindowImpl::mousePress(QMouseEvent *event)
         m_dragging = true;
         event->accept();
     }
-    m_lastGlobal = event->globalPos();
+    m_lastGlobal = globalPointOf(event);
 }
 
 void OrvQWindowImpl::mouseMove(QMouseEvent *event)
@@ -144,13 +146,13 @@ void OrvQWindowImpl::mouseMove(QMouseEvent *event)
             } else if (!m_dragging) {
                 clearResizeCursor();
             }
-        } else if (!resizeStep(event->globalPos())) {
+        } else if (!resizeStep(globalPointOf(event))) {
             return; // the window, and this with it, is gone
         }
     }
 
     if (!isEdge(m_resizeEdge) && m_draggable && m_dragging && (event->buttons() & Qt::LeftButton)) {
-        const QPoint global = event->globalPos();
+        const QPoint global = globalPointOf(event);
         const QPoint to(clampedCoordinate(qint64(window->x()) + global.x() - m_lastGlobal.x()),
                         clampedCoordinate(qint64(window->y()) + global.y() - m_lastGlobal.y()));
         m_lastGlobal = global;

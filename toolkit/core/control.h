@@ -2,10 +2,12 @@
 
 #include "controlbase.h"
 #include "controlkeys.h"
+#include "qtcompat.h"
 
 #include <QPointer>
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 class QEvent;
@@ -89,9 +91,11 @@ template <class QtBase, class Impl = OrvQControlBaseImpl, const OrvQEventRoutes 
 class OrvQControl : public QtBase, public IOrvQControlBase
 {
 public:
-    template <class... Args>
     /// Constructs the Qt widget with `args` (its parent last, as Qt's own
     /// constructors take it) and the implementation object, which the control owns.
+    /// Only what constructs the Qt base: Qt 6 asks whether a control can be
+    /// moved, and an unconstrained template would say it can.
+    template <class... Args, class = std::enable_if_t<std::is_constructible_v<QtBase, Args &&...>>>
     explicit OrvQControl(Args &&...args)
         : QtBase(std::forward<Args>(args)...)
         , m_base(this)
@@ -143,7 +147,7 @@ protected:
     /// The control's own keys. The default reads the attribute table only.
     virtual bool loadControlKeys(const Json::Value &element) { return m_impl->loadAttributes(element); }
 
-    void enterEvent(QEvent *event) override
+    void enterEvent(QtEnterEvent *event) override
     {
         route(Routes.enter, [&] { QtBase::enterEvent(event); }, [&] { m_impl->mouseEnter(event); });
     }

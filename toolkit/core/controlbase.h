@@ -323,6 +323,13 @@ public:
     /// The share of the range as a whole percentage, truncated and held to
     /// 0..100; 0 for an empty range.
     static int rangePercent(qint64 value, qint64 minimum, qint64 maximum);
+    /// Device pixels per logical pixel of what `painter` draws on.
+    static qreal deviceRatio(const QPainter *painter);
+    /// An image as drawn where `painter` draws: the package's variant for
+    /// that density, if any.
+    static const QImage *imageFor(const QPainter *painter, const QString &name);
+    /// An image's size in logical pixels: a variant's is its base image's.
+    static QSize logicalSize(const QImage &image);
     /// The QFont and the alignment flags a font style stands for.
     static QFont fontOf(const OrvQFontStyle &style);
     static Qt::Alignment alignmentOf(const OrvQFontStyle &style);

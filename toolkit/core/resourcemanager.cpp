@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -145,9 +146,23 @@ bool isRegularFile(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-QImage drawBuiltin(const QString &name)
+const char *const BuiltinImageNames[] = {"IDB_UNSELECT", "IDB_SELECTED", "IDB_UNCHECK", "IDB_CHECKED"};
+
+bool isBuiltinImage(const QString &name)
 {
-    QImage image(16, 16, QImage::Format_ARGB32);
+    for (const char *builtin : BuiltinImageNames) {
+        if (name == QLatin1String(builtin))
+            return true;
+    }
+    return false;
+}
+
+// A 16 x 16 check or radio image, drawn at `scale` device pixels to one.
+QImage drawBuiltin(const QString &name, qreal scale = 1)
+{
+    const int side = int(std::ceil(16 * scale));
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(0);
     QPainter painter(&image);
     const QColor colour(0xcc, 0xcc, 0xcc);
@@ -173,6 +188,44 @@ QImage drawBuiltin(const QString &name)
 }
 
 } // namespace
+
+namespace {
+
+// Where the file name in `name` begins, and where its extension does (the
+// end for none; a leading dot starts no extension).
+void splitFileName(const QString &name, int *folder, int *dot)
+{
+    *folder = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    *dot = name.lastIndexOf(QLatin1Char('.'));
+    if (*dot <= *folder + 1)
+        *dot = name.size();
+}
+
+} // namespace
+
+QString imageVariantName(const QString &name, int scale)
+{
+    int folder = 0;
+    int dot = 0;
+    splitFileName(name, &folder, &dot);
+    return name.left(dot) + QLatin1Char('@') + QString::number(scale) + QLatin1Char('x') + name.mid(dot);
+}
+
+int imageVariantScale(const QString &name, QString *base)
+{
+    int folder = 0;
+    int dot = 0;
+    splitFileName(name, &folder, &dot);
+    // "@Nx" with one digit N from 2 up, right before the extension.
+    if (dot - folder < 5 || name.at(dot - 1) != QLatin1Char('x') || name.at(dot - 3) != QLatin1Char('@'))
+        return 0;
+    const int scale = name.at(dot - 2).digitValue();
+    if (scale < 2 || scale > MaxImageVariantScale)
+        return 0;
+    if (base)
+        *base = name.left(dot - 3) + name.mid(dot);
+    return scale;
+}
 
 // Member names and queries fold the same way: ASCII only, byte by byte, with
 // '\' read as '/'. Other bytes (UTF-8 names) are compared as they are.
@@ -366,6 +419,11 @@ struct OrvQResourceManager::Private {
     // request tries again, but each name owns one so that repeated requests
     // neither leak nor invalidate a pointer handed out before.
     std::map<QString, std::unique_ptr<QImage>> m_emptyImages;
+    // Per base name, bit N set when the package has its @Nx variant; found
+    // on the first request at a ratio above 1.
+    std::map<QString, quint32> m_variantScales;
+    // Decoded variants by variant name; null for one that did not decode.
+    std::map<QString, std::unique_ptr<QImage>> m_variantImages;
     OrvQStyleTables m_styles;
     quint64 m_keptDocumentMemory = 0;
     quint64 m_documentCacheLimit = DefaultDocumentCacheLimit;
@@ -442,6 +500,8 @@ void OrvQResourceManager::Private::release()
             it = m_images.erase(it);
     }
     m_emptyImages.clear();
+    m_variantScales.clear();
+    m_variantImages.clear();
     m_styles.rects.clear();
     m_styles.fonts.clear();
 }
@@ -495,6 +555,8 @@ bool OrvQResourceManager::addPackage(OrvQPackage package, const QString &source)
         else if (member.key != StyleFileKey)
             m_d->m_files.emplace(member.key, std::move(file)); // an earlier package's member wins
     }
+    // The new members may hold variants of images already looked up.
+    m_d->m_variantScales.clear();
     return m_d->parseLastStyleFile(source);
 }
 
@@ -526,6 +588,10 @@ bool OrvQResourceManager::replacePackage(const QString &path)
         if (image.first.contains(QLatin1String("IDB_")))
             m_d->m_images.emplace(image.first, std::move(image.second));
     }
+    for (auto &image : previous->m_variantImages) {
+        if (image.first.contains(QLatin1String("IDB_")))
+            m_d->m_variantImages.emplace(image.first, std::move(image.second));
+    }
     m_d->m_generation = previous->m_generation + 1;
     return true;
 }
@@ -537,8 +603,7 @@ quint64 OrvQResourceManager::generation() const
 
 void OrvQResourceManager::createBuiltinImages()
 {
-    static const char *const names[] = {"IDB_UNSELECT", "IDB_SELECTED", "IDB_UNCHECK", "IDB_CHECKED"};
-    for (const char *name : names) {
+    for (const char *name : BuiltinImageNames) {
         const QString key = QLatin1String(name);
         QImage drawn = drawBuiltin(key);
         std::unique_ptr<QImage> &slot = m_d->m_images[key];
@@ -640,6 +705,54 @@ QImage *OrvQResourceManager::image(const QString &name)
     if (!empty)
         empty = std::make_unique<QImage>();
     return empty.get();
+}
+
+QImage *OrvQResourceManager::image(const QString &name, qreal ratio)
+{
+    if (!(ratio > 1))
+        return image(name);
+    // The built-in images are drawn again at the target's resolution.
+    if (isBuiltinImage(name)) {
+        const qreal scale = std::min<qreal>(ratio, MaxImageVariantScale);
+        std::unique_ptr<QImage> &drawn = m_d->m_variantImages[name + QLatin1Char('@') + QString::number(scale)];
+        if (!drawn)
+            drawn = std::make_unique<QImage>(drawBuiltin(name, scale));
+        return drawn.get();
+    }
+    auto found = m_d->m_variantScales.find(name);
+    if (found == m_d->m_variantScales.end()) {
+        quint32 scales = 0;
+        for (int n = 2; n <= MaxImageVariantScale; ++n) {
+            if (fileData(imageVariantName(name, n), nullptr, nullptr))
+                scales |= 1u << n;
+        }
+        found = m_d->m_variantScales.emplace(name, scales).first;
+    }
+    const quint32 scales = found->second;
+    if (!scales)
+        return image(name);
+    // The smallest scale at least as dense as the target, else the densest.
+    int scale = 0;
+    for (int n = 2; n <= MaxImageVariantScale; ++n) {
+        if (scales & (1u << n)) {
+            scale = n;
+            if (n >= ratio)
+                break;
+        }
+    }
+
+    const QString variant = imageVariantName(name, scale);
+    auto cached = m_d->m_variantImages.find(variant);
+    if (cached == m_d->m_variantImages.end()) {
+        std::unique_ptr<QImage> decoded;
+        QImage bytes = packageImage(variant);
+        if (!bytes.isNull()) {
+            bytes.setDevicePixelRatio(scale);
+            decoded = std::make_unique<QImage>(std::move(bytes));
+        }
+        cached = m_d->m_variantImages.emplace(variant, std::move(decoded)).first;
+    }
+    return cached->second ? cached->second.get() : image(name);
 }
 
 QImage OrvQResourceManager::packageImage(const QString &name) const

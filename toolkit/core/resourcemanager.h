@@ -75,6 +75,15 @@ OrvQPackage readPackage(const QString &path);
 /// A zip archive in memory; the bytes are not kept.
 OrvQPackage readPackageFromMemory(const char *data, int size);
 
+/// Images for dense screens sit beside their base image as `name@Nx.ext`
+/// (N from 2 to MaxImageVariantScale), N times its size in each direction.
+constexpr int MaxImageVariantScale = 8;
+/// `name` with `@Nx` before its extension.
+QString imageVariantName(const QString &name, int scale);
+/// N of a variant's name, with its base image's name in `base`; 0 when the
+/// name is no variant.
+int imageVariantScale(const QString &name, QString *base = nullptr);
+
 /// What the manager makes of an image's bytes.
 enum class OrvQImageVerdict {
     Decoded,
@@ -139,6 +148,12 @@ public:
     /// decode on disk comes back with width 0; callers test the size before
     /// drawing.
     QImage *image(const QString &name);
+    /// The image to draw on a target of `ratio` device pixels per logical
+    /// pixel: of `name` and its variants in the package, the smallest scale
+    /// at least `ratio`, else the largest. A variant carries its scale as
+    /// device pixel ratio, so it draws at the base image's logical size. At
+    /// ratio 1 or below this is image(name).
+    QImage *image(const QString &name, qreal ratio);
     /// An image of the package alone, decoded within the image bounds and not
     /// cached; null when the package has no such member. Never reads the disk.
     QImage packageImage(const QString &name) const;

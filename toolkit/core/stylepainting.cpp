@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStaticText>
@@ -20,12 +21,18 @@ namespace OrvQtLib {
 namespace {
 
 // QPainter::drawImage reads a source width or height of 0 or less as "to the
-// edge of the image", so both rectangles are checked before every part.
-void drawPart(QPainter *painter, const QImage &image, const QRect &target, const QRect &source)
+// edge of the image", so both rectangles are checked before every part. The
+// source is in logical pixels of an image drawn at `scale` pixels to one.
+void drawPart(QPainter *painter, const QImage &image, const QRect &target, const QRect &source, qreal scale)
 {
     if (target.width() < 1 || target.height() < 1 || source.width() < 1 || source.height() < 1)
         return;
-    painter->drawImage(target, image, source);
+    if (scale == 1)
+        painter->drawImage(target, image, source);
+    else
+        painter->drawImage(QRectF(target), image,
+                           QRectF(source.x() * scale, source.y() * scale, source.width() * scale,
+                                  source.height() * scale));
 }
 
 // An intermediate image for rotated text larger than this would cost more
@@ -56,7 +63,7 @@ QFont OrvQControlBaseImpl::fontOf(const OrvQFontStyle &style)
     if (style.size > 0)
         font.setPixelSize(style.size);
     font.setFamily(style.family);
-    font.setWeight(style.bold ? 75 : 50);
+    font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     font.setStyle(style.italic ? QFont::StyleItalic : QFont::StyleNormal);
     font.setUnderline(style.underline);
     last.style = style;
@@ -175,12 +182,15 @@ void OrvQControlBaseImpl::drawNineGrid(QPainter *painter, const QString &imageNa
 {
     if (!painter || w <= 0 || h <= 0)
         return;
-    const QImage *found = OrvQResourceManager::instance().image(imageName);
+    const QImage *found = imageFor(painter, imageName);
     if (!found || found->isNull())
         return;
     const QImage &image = *found;
-    const int iw = image.width();
-    const int ih = image.height();
+    // The grid is in logical pixels, a variant's N times as many in its own.
+    const qreal scale = image.devicePixelRatio();
+    const QSize logical = logicalSize(image);
+    const int iw = logical.width();
+    const int ih = logical.height();
 
     // Margins wider than the image would give parts outside it.
     const int L = std::clamp(grid.left, 0, iw);
@@ -189,21 +199,21 @@ void OrvQControlBaseImpl::drawNineGrid(QPainter *painter, const QString &imageNa
     const int B = std::clamp(grid.bottom, 0, ih - T);
 
     if (T > 0)
-        drawPart(painter, image, QRect(x + L, y, w - L - R, T), QRect(L, 0, iw - L - R, T));
+        drawPart(painter, image, QRect(x + L, y, w - L - R, T), QRect(L, 0, iw - L - R, T), scale);
     if (B > 0)
-        drawPart(painter, image, QRect(x + L, y + h - B, w - L - R, B), QRect(L, ih - B, iw - L - R, B));
+        drawPart(painter, image, QRect(x + L, y + h - B, w - L - R, B), QRect(L, ih - B, iw - L - R, B), scale);
     if (L > 0)
-        drawPart(painter, image, QRect(x, y + T, L, h - T - B), QRect(0, T, L, ih - T - B));
+        drawPart(painter, image, QRect(x, y + T, L, h - T - B), QRect(0, T, L, ih - T - B), scale);
     if (R > 0)
-        drawPart(painter, image, QRect(x + w - R, y + T, R, h - T - B), QRect(iw - R, T, R, ih - T - B));
+        drawPart(painter, image, QRect(x + w - R, y + T, R, h - T - B), QRect(iw - R, T, R, ih - T - B), scale);
     if (T > 0 && L > 0)
-        drawPart(painter, image, QRect(x, y, L, T), QRect(0, 0, L, T));
+        drawPart(painter, image, QRect(x, y, L, T), QRect(0, 0, L, T), scale);
     if (T > 0 && R > 0)
-        drawPart(painter, image, QRect(x + w - R, y, R, T), QRect(iw - R, 0, R, T));
+        drawPart(painter, image, QRect(x + w - R, y, R, T), QRect(iw - R, 0, R, T), scale);
     if (B > 0 && L > 0)
-        drawPart(painter, image, QRect(x, y + h - B, L, B), QRect(0, ih - B, L, B));
+        drawPart(painter, image, QRect(x, y + h - B, L, B), QRect(0, ih - B, L, B), scale);
     if (B > 0 && R > 0)
-        drawPart(painter, image, QRect(x + w - R, y + h - B, R, B), QRect(iw - R, ih - B, R, B));
+        drawPart(painter, image, QRect(x + w - R, y + h - B, R, B), QRect(iw - R, ih - B, R, B), scale);
 
     const QRect target(x + L, y + T, w - L - R, h - T - B);
     const QRect source(L, T, iw - L - R, ih - T - B);
@@ -211,17 +221,22 @@ void OrvQControlBaseImpl::drawNineGrid(QPainter *painter, const QString &imageNa
         return;
 
     if (!grid.repeatCenter) {
-        painter->drawImage(target, image, source);
+        drawPart(painter, image, target, source, scale);
         return;
     }
 
     // Unscaled tiles from the target's top-left corner, clipped to the
-    // target: one textured fill instead of a draw call per tile.
+    // target: one textured fill instead of a draw call per tile. A variant's
+    // tile keeps its ratio, so it tiles at its logical size.
+    QImage tile = image.copy(scale == 1 ? source
+                                        : QRect(qRound(source.x() * scale), qRound(source.y() * scale),
+                                                qRound(source.width() * scale), qRound(source.height() * scale)));
+    tile.setDevicePixelRatio(scale);
     painter->save();
     painter->setClipRect(target, Qt::ReplaceClip);
     painter->setPen(Qt::NoPen);
     painter->setBrushOrigin(target.topLeft());
-    painter->fillRect(target, QBrush(image.copy(source)));
+    painter->fillRect(target, QBrush(tile));
     painter->restore();
 }
 
@@ -236,11 +251,12 @@ void OrvQControlBaseImpl::drawImageAligned(QPainter *painter, const QString &ima
 {
     if (!painter)
         return;
-    const QImage *image = OrvQResourceManager::instance().image(imageName);
+    const QImage *image = imageFor(painter, imageName);
     if (!image || image->width() == 0 || image->height() == 0)
         return;
-    const int iw = image->width();
-    const int ih = image->height();
+    const QSize logical = logicalSize(*image);
+    const int iw = logical.width();
+    const int ih = logical.height();
 
     int X = 0;
     switch (align.hor) {
@@ -257,6 +273,31 @@ void OrvQControlBaseImpl::drawImageAligned(QPainter *painter, const QString &ima
     default: break;
     }
     painter->drawImage(QPoint(X + align.x, Y + align.y), *image);
+}
+
+qreal OrvQControlBaseImpl::deviceRatio(const QPainter *painter)
+{
+    // The engine's device is where the pixels go: the window's backing store,
+    // or the image a widget is rendered into, whose ratio the widget's own
+    // device does not know.
+    const QPaintEngine *engine = painter ? painter->paintEngine() : nullptr;
+    const QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+    if (!device && painter)
+        device = painter->device();
+    return device ? device->devicePixelRatioF() : 1;
+}
+
+const QImage *OrvQControlBaseImpl::imageFor(const QPainter *painter, const QString &name)
+{
+    return OrvQResourceManager::instance().image(name, deviceRatio(painter));
+}
+
+QSize OrvQControlBaseImpl::logicalSize(const QImage &image)
+{
+    const qreal scale = image.devicePixelRatio();
+    if (scale == 1)
+        return image.size();
+    return QSize(qRound(image.width() / scale), qRound(image.height() / scale));
 }
 
 namespace {

@@ -13,8 +13,10 @@
 
 #include <json/reader.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
 #include <cctype>
@@ -190,6 +192,7 @@ private:
     void checkInt(const QString &member, const QString &path, const QString &label, const Json::Value &value,
                   const char *readAs, qint64 limit);
     void checkImage(const QString &member, const QString &path, const QString &label, const QString &name);
+    void checkImageVariants();
     const std::optional<OrvQControlSchema> &schemaOf(const std::string &typeName);
 
     std::vector<SkinFinding> m_findings;
@@ -236,6 +239,7 @@ std::vector<SkinFinding> Checker::run(const QString &packagePath, const QStringL
         return m_findings;
     }
     checkStyleFile();
+    checkImageVariants();
 
     if (descriptions.isEmpty()) {
         for (const auto &file : m_files) {
@@ -327,6 +331,43 @@ bool Checker::readPackage(const QString &packagePath)
             QStringLiteral("%1 macOS resource members (__MACOSX/, ._*) are ignored; they only add weight").arg(macMembers),
             true);
     return true;
+}
+
+namespace {
+
+// The size an image declares, read from its header without decoding it.
+QSize declaredImageSize(const PackageFile &file)
+{
+    QByteArray bytes = file.bytes();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+} // namespace
+
+void Checker::checkImageVariants()
+{
+    for (const auto &file : m_files) {
+        QString baseName;
+        const int scale = imageVariantScale(file.second.name, &baseName);
+        if (scale == 0)
+            continue;
+        const auto base = m_files.find(packageMemberKey(baseName.toStdString()));
+        if (base == m_files.end()) {
+            add(file.second.name, QStringLiteral("-"),
+                QStringLiteral("a @%1x image without its base image \"%2\": nothing draws it").arg(scale).arg(baseName),
+                true);
+            continue;
+        }
+        const QSize size = declaredImageSize(file.second);
+        const QSize baseSize = declaredImageSize(base->second);
+        if (size.isValid() && baseSize.isValid() && size != baseSize * scale)
+            add(file.second.name, QStringLiteral("-"),
+                QStringLiteral("%1 x %2 pixels, not %3 times the %4 x %5 of \"%6\"")
+                    .arg(size.width()).arg(size.height()).arg(scale)
+                    .arg(baseSize.width()).arg(baseSize.height()).arg(base->second.name));
+    }
 }
 
 void Checker::checkStyleFile()

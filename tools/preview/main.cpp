@@ -1,4 +1,4 @@
-// orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH]
+// orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH] [--scale F]
 //              [--state NAME=hover|pressed|disabled ...] [--check NAME ...]
 // Renders a description of a skin package offscreen into a PNG, with item
 // views showing sample rows.
@@ -13,7 +13,7 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH] "
+    QTextStream(stderr) << "usage: orvq-preview PACKAGE DESCRIPTION [-o out.png] [--size WxH] [--scale F] "
                            "[--state NAME=hover|pressed|disabled ...] [--check NAME ...]\n";
     return 2;
 }
@@ -24,6 +24,12 @@ int main(int argc, char **argv)
 {
     // No display is needed, nor used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window is shown at the asked scale, as on such a screen; Qt reads
+    // the factor when the application starts.
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--scale") == 0 && OrvQtLib::Tools::parseScaleOption(QString::fromLocal8Bit(argv[i + 1])) > 0)
+            qputenv("QT_SCALE_FACTOR", argv[i + 1]);
+    }
     QApplication app(argc, argv);
 
     OrvQtLib::Tools::PreviewRequest request;

@@ -15,6 +15,8 @@
 #include <QStandardItemModel>
 #include <QWidget>
 
+#include <cmath>
+
 namespace OrvQtLib::Tools {
 
 namespace {
@@ -89,6 +91,13 @@ QSize parseSizeOption(const QString &text)
     return QSize(w, h);
 }
 
+qreal parseScaleOption(const QString &text)
+{
+    bool ok = false;
+    const double scale = text.toDouble(&ok);
+    return ok && scale >= MinPreviewScale && scale <= MaxPreviewScale ? scale : 0;
+}
+
 namespace {
 
 bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest *request)
@@ -109,6 +118,10 @@ bool takePreviewOption(const QString &option, QStringList &args, PreviewRequest 
     if (option == QLatin1String("--check")) {
         request->checked.append(args.takeFirst());
         return true;
+    }
+    if (option == QLatin1String("--scale")) {
+        request->scale = parseScaleOption(args.takeFirst());
+        return request->scale > 0;
     }
     return false;
 }
@@ -192,6 +205,12 @@ QImage renderPreview(const PreviewRequest &request, QString *error, bool *unread
                              "folder's contents, not the folder").arg(request.package, folder);
         return QImage();
     }
+    const qreal scale = request.scale > 0 ? request.scale : 1;
+    if (size.width() * scale > MaxPreviewSide || size.height() * scale > MaxPreviewSide) {
+        *error = QStringLiteral("%1 x %2 at scale %3 is larger than %4 pixels on a side")
+                     .arg(size.width()).arg(size.height()).arg(scale).arg(MaxPreviewSide);
+        return QImage();
+    }
     QWidget window;
     window.resize(size);
     if (!loadWindowLayout(&window, request.description)) {
@@ -203,7 +222,14 @@ QImage renderPreview(const PreviewRequest &request, QString *error, bool *unread
     QCoreApplication::processEvents();
     if (!applyPreviewStates(&window, request, error))
         return QImage();
-    return window.grab().toImage();
+    if (qFuzzyCompare(window.devicePixelRatioF(), scale))
+        return window.grab().toImage();
+    QImage image(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    window.render(&image);
+    return image;
 }
 
 } // namespace OrvQtLib::Tools

@@ -43,9 +43,9 @@ QString defaultText(const OrvQKeyInfo &info)
 {
     if (!info.fallback.isValid())
         return QStringLiteral("unchanged");
-    if (info.fallback.type() == QVariant::Bool)
+    if (info.fallback.userType() == QMetaType::Bool)
         return info.fallback.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    if (info.fallback.type() == QVariant::String)
+    if (info.fallback.userType() == QMetaType::QString)
         return QLatin1Char('"') + info.fallback.toString() + QLatin1Char('"');
     return info.fallback.toString();
 }
