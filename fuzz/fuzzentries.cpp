@@ -6,6 +6,7 @@
 #include "describeditems.h"
 #include "jsonreaders.h"
 #include "resourcemanager.h"
+#include "skinlog.h"
 #include "stylekeys.h"
 #include "scrollarea.h"
 #include "stylerecords.h"
@@ -24,6 +25,7 @@
 #include <QWidget>
 
 #include <climits>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -134,11 +136,22 @@ private:
     QHash<QObject *, int> m_perWidget;
 };
 
+// Every input is free to provoke every warning, and the offscreen platform
+// warns at each show; a log line per input costs time and fills the run's
+// log. Only fatal messages are written, and Qt aborts after them.
+void writeFatalOnly(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 // A QApplication for the fuzzer binaries, which have none. A test that made
-// its own keeps it; a GUI-less application cannot host widgets.
+// its own keeps it and its messages; a GUI-less application cannot host
+// widgets.
 bool startApplication()
 {
     if (!QCoreApplication::instance()) {
+        qInstallMessageHandler(writeFatalOnly);
         static int argc = 3;
         static char program[] = "orvfuzz";
         static char platformOption[] = "-platform";
@@ -203,6 +216,8 @@ public:
             m_minWidth = m_window->minWidth();
             m_minHeight = m_window->minHeight();
             m_objects = m_window->children();
+            // Set once: a change of size hints is a call into the platform.
+            m_window->setMaximumSize(MaxTargetSize);
         }
         m_window->move(m_position);
         m_window->resize(m_size);
@@ -235,7 +250,8 @@ public:
         m_window->setMinWidth(m_minWidth);
         m_window->setMinHeight(m_minHeight);
         m_window->setMinimumSize(0, 0);
-        m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_window->setMaximumSize(MaxTargetSize);
+        m_window->setUpdatesEnabled(true);
     }
 
 private:
@@ -273,11 +289,13 @@ TargetWindow &targetWindow()
     return *window;
 }
 
+// Paints the widget's tree into an image kept between inputs: a new one per
+// input cost a fresh mapping of memory and a page fault per page.
 void renderInto(QWidget *widget, const QSize &size)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget->render(&image);
+    static QImage *const image = new QImage(MaxTargetSize, QImage::Format_ARGB32_Premultiplied);
+    image->fill(Qt::transparent);
+    widget->render(image, QPoint(), QRegion(QRect(QPoint(), size.boundedTo(MaxTargetSize))));
 }
 
 // Resizes the target and, through the top-level controls, the layout passes
@@ -375,6 +393,8 @@ int description(const uint8_t *data, size_t size)
         return 0;
 
     const PaintLimiter paints(PaintBudget);
+    // Each input may report each cause again; the set of causes stays small.
+    resetSkinReports();
     // Any handler may delete any widget, the target included.
     QPointer<QWidget> target = targetWindow().take();
     const auto cleanup = qScopeGuard([] { targetWindow().release(); });
@@ -386,6 +406,11 @@ int description(const uint8_t *data, size_t size)
     target->setMinimumSize(0, 0);
     target->setMaximumSize(MaxTargetSize);
     target->resize(target->size().boundedTo(ShownTargetSize));
+    // Laid out at every size but painted on screen at the last only: each
+    // new size of the window is a new backing store, a fresh mapping of
+    // memory whose every page faults. The largest size is painted into an
+    // image kept between inputs instead.
+    target->setUpdatesEnabled(false);
     target->show();
     QCoreApplication::processEvents();
 
@@ -393,10 +418,15 @@ int description(const uint8_t *data, size_t size)
         if (!target)
             return 0;
         resizeAll(target, size);
+        if (target && size == MaxTargetSize)
+            renderInto(target, size);
     }
     if (!target)
         return 0;
-    renderInto(target, QSize(320, 240));
+    target->setUpdatesEnabled(true);
+    QCoreApplication::processEvents();
+    if (!target)
+        return 0;
 
     QList<QPointer<QWidget>> controls;
     for (QWidget *widget : target->findChildren<QWidget *>()) {

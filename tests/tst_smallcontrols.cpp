@@ -2,7 +2,10 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QCommonStyle>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 #include <QTest>
 
 #include <memory>
@@ -41,6 +44,19 @@ std::unique_ptr<QWidget> create(const char *type, const QByteArray &element)
     return std::unique_ptr<QWidget>(createControl(type, parseJson(element), nullptr));
 }
 
+// Draws nothing; remembers the rectangle of the last spin box it was given.
+class SpinBoxRecorder : public QCommonStyle
+{
+public:
+    mutable QRect drawn;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *,
+                            const QWidget *) const override
+    {
+        if (control == CC_SpinBox)
+            drawn = option->rect;
+    }
+};
+
 // A parent that counts the presses reaching it.
 class PressCounter : public QWidget
 {
@@ -68,6 +84,8 @@ private slots:
     void lcdDigitCountClamped_data();
     void lcdDigitCountClamped();
     void spinBoxIsFramelessQSpinBox();
+    void hugeSpinBoxDrawnWhereReached_data();
+    void hugeSpinBoxDrawnWhereReached();
     void pressesOverBars_data();
     void pressesOverBars();
 };
@@ -208,6 +226,37 @@ void TestSmallControls::spinBoxIsFramelessQSpinBox()
         QVERIFY(!spin->hasFrame());
         QCOMPARE(renderOf(*spin), renderOf(plain));
     }
+}
+
+// Qt's styles draw a spin box through a pixmap of its whole size: one
+// millions of pixels long is drawn as the part the painter reaches, with a
+// margin of 64 pixels.
+void TestSmallControls::hugeSpinBoxDrawnWhereReached_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<QRect>("drawn");
+    QTest::newRow("ordinary: whole") << QSize(80, 24) << 0 << QRect(0, 0, 80, 24);
+    QTest::newRow("millions wide") << QSize(8100010, 24) << 0 << QRect(0, 0, 264, 24);
+    QTest::newRow("seen from its middle") << QSize(8100010, 24) << 4000000 << QRect(3999936, 0, 328, 24);
+}
+
+void TestSmallControls::hugeSpinBoxDrawnWhereReached()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, shift);
+    QFETCH(QRect, drawn);
+    CScrollBarStyle style;
+    auto *recorder = new SpinBoxRecorder;
+    style.setBaseStyle(recorder);
+    QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.translate(-shift, 0);
+    QStyleOptionSpinBox option;
+    option.rect = QRect(QPoint(), size);
+    style.drawComplexControl(QStyle::CC_SpinBox, &option, &painter);
+    QCOMPARE(recorder->drawn, drawn);
+    QCOMPARE(option.rect, QRect(QPoint(), size));
 }
 
 void TestSmallControls::pressesOverBars_data()

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "jsonreaders.h"
+#include "skinlog.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -210,6 +211,8 @@ void captureSkinLog(QtMsgType type, const QMessageLogContext &context, const QSt
 
 SkinLogCapture::SkinLogCapture()
 {
+    // As after a package load: what an earlier case reported is reported again.
+    resetSkinReports();
     activeCapture = this;
     previousHandler = qInstallMessageHandler(captureSkinLog);
 }

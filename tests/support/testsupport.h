@@ -90,7 +90,8 @@ private:
 };
 
 // Collects the lines of the "orvqtlib.skin" log while it lives; other
-// categories go to the handler it replaced.
+// categories go to the handler it replaced. Every cause may be reported
+// again from its start.
 class SkinLogCapture
 {
 public:

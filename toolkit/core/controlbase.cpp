@@ -70,9 +70,19 @@ CommonKeys findCommonKeys(const Json::Value &element)
     return keys;
 }
 
-int intOrZero(const Json::Value *value)
+// An element's x, y, w or h: an int held to the widget range, with a report;
+// anything else, numbers beyond the int range too, counts as absent. The
+// layout clamps again after its arithmetic.
+int readGeometry(const Json::Value &value, const char *key)
 {
-    return value ? jsonToInt(*value).value_or(0) : 0;
+    if (!jsonToInt(value))
+        return 0;
+    return jsonToBoundedInt(value, key, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX).value_or(0);
+}
+
+int geometryOrZero(const Json::Value *value, const char *key)
+{
+    return value ? readGeometry(*value, key) : 0;
 }
 
 } // namespace
@@ -145,10 +155,10 @@ void OrvQControlBase::loadCommonAttributes(const Json::Value &element)
         parseLayout(element);
     } else {
         m_layoutKind = LayoutFixed;
-        m_params.p1 = intOrZero(keys.x);
-        m_params.p2 = intOrZero(keys.y);
-        m_params.p3 = intOrZero(keys.w);
-        m_params.p4 = intOrZero(keys.h);
+        m_params.p1 = geometryOrZero(keys.x, "x");
+        m_params.p2 = geometryOrZero(keys.y, "y");
+        m_params.p3 = geometryOrZero(keys.w, "w");
+        m_params.p4 = geometryOrZero(keys.h, "h");
     }
 }
 
@@ -164,8 +174,8 @@ void OrvQControlBase::parseLayout(const Json::Value &element)
     case LayoutAnchor:
         m_params.p3 = 0;
         m_params.p4 = 0;
-        m_params.p7 = readInt(element, "w", 0);
-        m_params.p8 = readInt(element, "h", 0);
+        m_params.p7 = readGeometry(jsonMember(element, "w"), "w");
+        m_params.p8 = readGeometry(jsonMember(element, "h"), "h");
         if (const auto x = readInt(layout, "x"))
             m_params.p5 = *x;
         if (const auto y = readInt(layout, "y"))
@@ -205,10 +215,10 @@ void OrvQControlBase::parseLayout(const Json::Value &element)
 
 void OrvQControlBase::readElementRect(const Json::Value &element)
 {
-    m_params.p1 = readInt(element, "x", 0);
-    m_params.p2 = readInt(element, "y", 0);
-    m_params.p3 = readInt(element, "w", 0);
-    m_params.p4 = readInt(element, "h", 0);
+    m_params.p1 = readGeometry(jsonMember(element, "x"), "x");
+    m_params.p2 = readGeometry(jsonMember(element, "y"), "y");
+    m_params.p3 = readGeometry(jsonMember(element, "w"), "w");
+    m_params.p4 = readGeometry(jsonMember(element, "h"), "h");
 }
 
 std::optional<QRect> OrvQControlBase::layoutRect(const QSize &parentSize) const

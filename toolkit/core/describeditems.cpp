@@ -95,6 +95,17 @@ const std::vector<const char *> &describedItemKeys()
     return keys;
 }
 
+namespace {
+
+// Once per key and cause until the next package load: a window may hold
+// thousands of lists.
+bool itemReportDue(const char *key, const char *cause)
+{
+    return skinReportDue(OrvQSkinIssue::ValueClamped, QLatin1String(key) + QLatin1Char(' ') + QLatin1String(cause));
+}
+
+} // namespace
+
 std::optional<OrvQDescribedItems> readDescribedItems(const Json::Value &value, const char *key)
 {
     if (!value.isArray())
@@ -102,11 +113,11 @@ std::optional<OrvQDescribedItems> readDescribedItems(const Json::Value &value, c
     OrvQDescribedItems result;
     ItemBudget budget;
     readLevel(value, 0, budget, result.items);
-    if (budget.tooMany)
+    if (budget.tooMany && itemReportDue(key, "items"))
         qCWarning(lcSkin, "\"%s\": only the first %d items are read", key, MaxDescribedItems);
-    if (budget.tooDeep)
+    if (budget.tooDeep && itemReportDue(key, "depth"))
         qCWarning(lcSkin, "\"%s\": items nested deeper than %d levels are skipped", key, MaxItemDepth);
-    if (budget.wrongType)
+    if (budget.wrongType && itemReportDue(key, "type"))
         qCWarning(lcSkin, "\"%s\": entries that are neither a text nor an object are skipped", key);
     return result;
 }
@@ -114,7 +125,7 @@ std::optional<OrvQDescribedItems> readDescribedItems(const Json::Value &value, c
 int describedCurrent(int index, int count, const char *key)
 {
     const int held = qBound(-1, index, count - 1);
-    if (held != index)
+    if (held != index && itemReportDue(key, "current"))
         qCWarning(lcSkin, "\"%s\" %d is beyond the %d items: %d is used", key, index, count, held);
     return held;
 }

@@ -181,7 +181,11 @@ int reportClamped(const char *key, double given, int held)
 
 std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum)
 {
-    const Json::Value &value = jsonMember(object, key);
+    return jsonToBoundedInt(jsonMember(object, key), key, minimum, maximum);
+}
+
+std::optional<int> jsonToBoundedInt(const Json::Value &value, const char *key, int minimum, int maximum)
+{
     if (const auto number = jsonToInt(value)) {
         const int held = std::clamp(*number, minimum, maximum);
         return held == *number ? held : reportClamped(key, *number, held);

@@ -102,6 +102,8 @@ std::string readString(const Json::Value &object, const char *key, const std::st
 /// An integer held to [minimum, maximum]. Numbers beyond the int range (or
 /// with a fraction) clamp too; other types count as absent.
 std::optional<int> readBoundedInt(const Json::Value &object, const char *key, int minimum, int maximum);
+/// A value held as readBoundedInt() holds a member; `key` names it in the report.
+std::optional<int> jsonToBoundedInt(const Json::Value &value, const char *key, int minimum, int maximum);
 /// As the other readBoundedInt(), with `fallback` for an absent key.
 int readBoundedInt(const Json::Value &object, const char *key, int fallback, int minimum, int maximum);
 /// A pixel offset or position, held to the range of widget coordinates so that

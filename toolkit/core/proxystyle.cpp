@@ -1,5 +1,7 @@
 #include "proxystyle.h"
 
+#include <QPaintEngine>
+#include <QPainter>
 #include <QStyleOptionSlider>
 #include <QWidget>
 
@@ -54,6 +56,71 @@ QRect scrollBarPartRect(const QStyleOptionSlider &bar, QStyle::SubControl part, 
 }
 
 } // namespace
+
+namespace {
+
+// Holds an option's rectangle, while a base style draws it, to the part
+// `painter` can reach with a margin, so that edges and buttons off that part
+// stay out of sight. Options are polymorphic and cannot be copied whole; Qt
+// makes each for the one call, so it is changed in place and set back.
+class ReachableOption
+{
+public:
+    ReachableOption(const QStyleOption *option, const QPainter *painter)
+    {
+        if (!option || !painter || qint64(option->rect.width()) * option->rect.height() <= MaxStyledPixels)
+            return;
+        QPaintEngine *engine = painter->paintEngine();
+        const QPaintDevice *device = engine ? engine->paintDevice() : painter->device();
+        if (!device)
+            return;
+        // A widget's painter writes into its window's backing store, through
+        // a clip of the region being painted.
+        const QRegion clip = engine ? engine->systemClip() : QRegion();
+        const QRect deviceArea = clip.isEmpty() ? QRect(0, 0, device->width(), device->height()) : clip.boundingRect();
+        QRect reach = painter->deviceTransform().inverted().mapRect(QRectF(deviceArea)).toAlignedRect();
+        if (painter->hasClipping())
+            reach &= painter->clipBoundingRect().toAlignedRect();
+        constexpr int Margin = 64;
+        m_option = const_cast<QStyleOption *>(option);
+        m_kept = option->rect;
+        m_option->rect = m_kept & reach.adjusted(-Margin, -Margin, Margin, Margin);
+    }
+    ~ReachableOption()
+    {
+        if (m_option)
+            m_option->rect = m_kept;
+    }
+    ReachableOption(const ReachableOption &) = delete;
+    ReachableOption &operator=(const ReachableOption &) = delete;
+
+private:
+    QStyleOption *m_option = nullptr;
+    QRect m_kept;
+};
+
+} // namespace
+
+void CScrollBarStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                    const QWidget *widget) const
+{
+    const ReachableOption reachable(option, painter);
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void CScrollBarStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                                  const QWidget *widget) const
+{
+    const ReachableOption reachable(option, painter);
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+void CScrollBarStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                         QPainter *painter, const QWidget *widget) const
+{
+    const ReachableOption reachable(option, painter);
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
 
 QRect CScrollBarStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
                                       SubControl subControl, const QWidget *widget) const

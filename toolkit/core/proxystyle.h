@@ -27,6 +27,12 @@ public:
     virtual int arrowLength() const = 0;
 };
 
+/// Past this area a control is drawn only where the painter reaches: Qt's
+/// styles draw some controls (spin boxes, combo boxes, button panels) through
+/// a pixmap of the whole control, gigabytes for one a description makes
+/// millions of pixels long.
+constexpr qint64 MaxStyledPixels = qint64(4096) * 2048;
+
 /// The application style the toolkit installs: the platform style, with the
 /// geometry of sub-elements and sub-controls from Qt's common style, slider
 /// handles of the size their slider asks for, and scroll bar arrow buttons of
@@ -47,6 +53,16 @@ public:
     /// the size their widget asks for.
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
                          const QWidget *widget) const override;
+    /// The base style's drawing; a control of more than MaxStyledPixels is
+    /// drawn as the part of it the painter reaches.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget = nullptr) const override;
+    /// As drawPrimitive().
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
+    /// As drawPrimitive().
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget = nullptr) const override;
     /// The slider handle's length from its slider; other metrics from the base.
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
