@@ -90,7 +90,6 @@ void TestPixelRatio::variantForRatio_data()
 
     QTest::newRow("1: the base") << "images/dot.png" << 1.0 << Red;
     QTest::newRow("1.25: the smallest denser") << "images/dot.png" << 1.25 << Green;
-    QTest::newRow("2: its own") << "images/dot.png" << 2.0 << Green;
     QTest::newRow("2.5: @3x") << "images/dot.png" << 2.5 << Blue;
     QTest::newRow("4: the densest there is") << "images/dot.png" << 4.0 << Blue;
     QTest::newRow("only a denser one") << "images/dense.png" << 2.0 << Blue;
@@ -139,7 +138,6 @@ void TestPixelRatio::nineGridWithoutSeams_data()
 
     QTest::newRow("1.25") << 1.25 << false;
     QTest::newRow("1.5") << 1.5 << false;
-    QTest::newRow("2") << 2.0 << false;
     QTest::newRow("1.5, tiled centre") << 1.5 << true;
 }
 
