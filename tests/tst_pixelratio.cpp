@@ -73,8 +73,6 @@ void TestPixelRatio::initTestCase()
                                    .stored("images/dot@2x.png", png(QSize(8, 8), QImage::Format_ARGB32, Green))
                                    .stored("images/dot@3x.png", png(QSize(12, 12), QImage::Format_ARGB32, Blue))
                                    .stored("images/plain.png", png(QSize(4, 4), QImage::Format_ARGB32, Red))
-                                   .stored("images/dense.png", png(QSize(4, 4), QImage::Format_ARGB32, Red))
-                                   .stored("images/dense@3x.png", png(QSize(12, 12), QImage::Format_ARGB32, Blue))
                                    .stored("images/half.png", png(QSize(12, 12), QImage::Format_ARGB32, 0x80ff0000))
                                    .stored("images/frame.png", framePng(12, 4, Red, Green))
                                    .stored("images/frame@2x.png", framePng(24, 8, Black, White))
@@ -92,7 +90,6 @@ void TestPixelRatio::variantForRatio_data()
     QTest::newRow("1.25: the smallest denser") << "images/dot.png" << 1.25 << Green;
     QTest::newRow("2.5: @3x") << "images/dot.png" << 2.5 << Blue;
     QTest::newRow("4: the densest there is") << "images/dot.png" << 4.0 << Blue;
-    QTest::newRow("only a denser one") << "images/dense.png" << 2.0 << Blue;
     QTest::newRow("no variants") << "images/plain.png" << 2.0 << Red;
 }
 
